@@ -1,0 +1,11 @@
+// Platform probes: native 64-bit Windows, and the coarse Windows family code.
+#pragma once
+
+// True when the native processor architecture is AMD64 (9) or IA64 (6), asked
+// through GetNativeSystemInfo where kernel32 exports it: a 32-bit process sees
+// x86 through GetSystemInfo alone.
+bool IsNative64Bit();
+
+// 0 Windows 9x; 1 other or NT <= 5 on 32 bits; 2 NT <= 5 on 64 bits;
+// 3 NT >= 6 on 32 bits; 4 NT >= 6 on 64 bits.
+int GetWindowsFamilyCode();

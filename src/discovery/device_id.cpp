@@ -1,0 +1,48 @@
+#include "discovery/device_id.h"
+
+#include <vector>
+
+#include "platform/codepage.h"
+
+std::wstring AnsiToWide(const char* bytes, int count) {
+  int units = plat::MultiByteToWideChar(bytes, count, nullptr, 0);
+  std::vector<wchar_t> buffer(static_cast<size_t>(units > 0 ? units : 0) + 1, L'\0');
+  if (units > 0) plat::MultiByteToWideChar(bytes, count, buffer.data(), units);
+  return std::wstring(buffer.data());  // up to the first NUL
+}
+
+std::string WideToAnsi(const std::wstring& text) {
+  std::wstring head(text.c_str());  // up to the first NUL
+  int n = plat::WideCharToMultiByte(head.c_str(), -1, nullptr, 0) + 1;
+  std::vector<char> buffer(static_cast<size_t>(n), '\0');
+  plat::WideCharToMultiByte(head.c_str(), -1, buffer.data(), n);
+  return std::string(buffer.data());
+}
+
+bool IsWideSpace(wchar_t c) {
+  switch (c) {
+    case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x20:
+    case 0x85: case 0xA0: case 0x1680: case 0x2028: case 0x2029:
+    case 0x202F: case 0x205F: case 0x3000:
+      return true;
+    default:
+      return c >= 0x2000 && c <= 0x200A;
+  }
+}
+
+std::wstring GetDeviceIdField(const std::wstring& deviceId, const std::wstring& key) {
+  size_t at = deviceId.find(key);
+  if (at == std::wstring::npos) return {};
+  size_t semicolon = deviceId.find(L';', at);
+  if (semicolon == std::wstring::npos) return {};
+  size_t begin = at + key.size();
+  if (semicolon < begin) return {};  // the key itself holds the ';'
+  while (begin < semicolon && IsWideSpace(deviceId[begin])) ++begin;
+  return deviceId.substr(begin, semicolon - begin);
+}
+
+DeviceIdFields ParseDeviceId(const std::wstring& deviceId) {
+  DeviceIdFields fields{GetDeviceIdField(deviceId, L"MFG:"), GetDeviceIdField(deviceId, L"MDL:")};
+  if (!fields.accepted()) fields.model.clear();
+  return fields;
+}

@@ -1,0 +1,28 @@
+// IEEE 1284 device IDs: the printer's 8-bit reply as text, and its MFG:/MDL: fields.
+#pragma once
+#include <string>
+
+// The reply's `count` bytes in the ANSI code page, as UTF-16; the text ends at
+// the first NUL, so an embedded zero byte ends it there.
+std::wstring AnsiToWide(const char* bytes, int count);
+// `text` up to its first NUL in the ANSI code page, without terminator.
+std::string WideToAnsi(const std::wstring& text);
+
+// The wide-character class test for white space, the same on every build:
+// tab, LF, VT, FF, CR, blank and the Unicode space characters.
+bool IsWideSpace(wchar_t c);
+
+// The value of `key` ("MFG:" or "MDL:"): the text between its first occurrence
+// and the next ';', leading white space removed; empty when there is none.
+std::wstring GetDeviceIdField(const std::wstring& deviceId, const std::wstring& key);
+
+struct DeviceIdFields {
+  std::wstring manufacturer;
+  std::wstring model;
+
+  // An ID counts only when it names a manufacturer.
+  bool accepted() const { return !manufacturer.empty(); }
+};
+
+// MFG: and MDL: of `deviceId`; the model is emptied when the ID is rejected.
+DeviceIdFields ParseDeviceId(const std::wstring& deviceId);

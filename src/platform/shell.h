@@ -1,0 +1,14 @@
+// Shell special folders.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace plat {
+
+constexpr int kCsidlPersonal = 0x05;  // the user's documents folder
+constexpr int kCsidlFonts = 0x14;
+
+// SHGetSpecialFolderPathW without window, without creating the folder.
+bool SHGetSpecialFolderPathW(int csidl, std::wstring& path);
+
+}  // namespace plat

@@ -1,0 +1,87 @@
+#include <thread>
+
+#include "platform/error.h"
+#include "platform/kernel.h"
+#include "platform/sim/machine.h"
+
+namespace plat {
+
+void Sleep(uint32_t milliseconds) {
+  {
+    auto lock = sim::machine().Lock();
+    sim::machine().transcript.Record("Sleep", std::to_wstring(milliseconds));
+    sim::machine().clock.Advance(milliseconds);
+    sim::machine().clock.RecordSleep(milliseconds);
+  }
+  // Virtual time passes at once; let other threads of the test run meanwhile.
+  std::this_thread::yield();
+}
+
+uint32_t GetTickCount() {
+  auto lock = sim::machine().Lock();
+  return static_cast<uint32_t>(sim::machine().clock.NowMs());
+}
+
+void GetLocalTime(SystemTime& time) {
+  auto lock = sim::machine().Lock();
+  sim::Enter("GetLocalTime");
+  time = sim::machine().clock.LocalTime();
+}
+
+std::wstring GetModuleFileNameW(uint32_t capacity) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("GetModuleFileNameW")) return {};
+  std::wstring name = sim::machine().kernel.moduleFileName;
+  if (name.size() >= capacity) {
+    SetLastError(kErrorInsufficientBuffer);
+    return name.substr(0, capacity);
+  }
+  return name;
+}
+
+bool GetNativeSystemInfo(SystemInfo& info) {
+  auto lock = sim::machine().Lock();
+  sim::Enter("GetNativeSystemInfo");
+  if (!sim::machine().kernel.nativeSystemInfoExported) return false;
+  info.processorArchitecture = sim::machine().kernel.nativeArchitecture;
+  return true;
+}
+
+void GetSystemInfo(SystemInfo& info) {
+  auto lock = sim::machine().Lock();
+  sim::Enter("GetSystemInfo");
+  info.processorArchitecture = sim::machine().kernel.processArchitecture;
+}
+
+bool GetVersionExW(OsVersionInfo& info) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("GetVersionExW")) return false;
+  if (info.size != kOsVersionInfoSize) {
+    SetLastError(kErrorInvalidParameter);
+    return false;
+  }
+  info = sim::machine().kernel.version;
+  info.size = kOsVersionInfoSize;
+  return true;
+}
+
+void OutputDebugStringW(const std::wstring& text) {
+  auto lock = sim::machine().Lock();
+  sim::Enter("OutputDebugStringW", text);
+  sim::machine().kernel.debugOutput.push_back(text);
+}
+
+bool FormatMessageW(uint32_t code, std::wstring& text) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("FormatMessageW", std::to_wstring(code))) return false;
+  const auto& messages = sim::machine().kernel.messages;
+  auto it = messages.find(code);
+  if (it == messages.end()) {
+    SetLastError(317);  // ERROR_MR_MID_NOT_FOUND
+    return false;
+  }
+  text = it->second;
+  return true;
+}
+
+}  // namespace plat

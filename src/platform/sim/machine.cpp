@@ -1,0 +1,132 @@
+#include "platform/sim/machine.h"
+
+#include <ctime>
+
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/shell.h"
+
+namespace sim {
+
+void Transcript::Record(std::string op, std::wstring detail) { calls_.push_back({std::move(op), std::move(detail)}); }
+
+std::vector<std::string> Transcript::Ops(const std::vector<std::string>& ops) const {
+  std::vector<std::string> out;
+  for (const Call& c : calls_) {
+    bool wanted = ops.empty();
+    for (const std::string& o : ops) wanted = wanted || o == c.op;
+    if (wanted) out.push_back(c.op);
+  }
+  return out;
+}
+
+size_t Transcript::Count(const std::string& op) const {
+  size_t n = 0;
+  for (const Call& c : calls_) n += c.op == op;
+  return n;
+}
+
+void Faults::Fail(const std::string& op, uint32_t error, int nth, int times) {
+  rules_[op].push_back({error, nth - 1, times});
+}
+
+std::optional<uint32_t> Faults::Hit(const std::string& op) {
+  auto it = rules_.find(op);
+  if (it == rules_.end()) return std::nullopt;
+  std::optional<uint32_t> result;
+  for (Rule& r : it->second) {
+    if (r.skip > 0) {
+      --r.skip;
+    } else if (r.times > 0) {
+      --r.times;
+      if (!result) result = r.error;
+    }
+  }
+  return result;
+}
+
+void Clock::SetLocalTime(const plat::SystemTime& t) {
+  std::tm tm{};
+  tm.tm_year = t.year - 1900;
+  tm.tm_mon = t.month - 1;
+  tm.tm_mday = t.day;
+  tm.tm_hour = t.hour;
+  tm.tm_min = t.minute;
+  tm.tm_sec = t.second;
+  baseEpochMs_ = static_cast<int64_t>(timegm(&tm)) * 1000 + t.milliseconds - static_cast<int64_t>(nowMs_);
+}
+
+plat::SystemTime Clock::LocalTime() const {
+  int64_t ms = baseEpochMs_ + static_cast<int64_t>(nowMs_);
+  std::time_t seconds = static_cast<std::time_t>(ms / 1000);
+  std::tm tm{};
+  gmtime_r(&seconds, &tm);
+  plat::SystemTime t;
+  t.year = static_cast<uint16_t>(tm.tm_year + 1900);
+  t.month = static_cast<uint16_t>(tm.tm_mon + 1);
+  t.dayOfWeek = static_cast<uint16_t>(tm.tm_wday);
+  t.day = static_cast<uint16_t>(tm.tm_mday);
+  t.hour = static_cast<uint16_t>(tm.tm_hour);
+  t.minute = static_cast<uint16_t>(tm.tm_min);
+  t.second = static_cast<uint16_t>(tm.tm_sec);
+  t.milliseconds = static_cast<uint16_t>(ms % 1000);
+  return t;
+}
+
+void Registry::SetDword(const std::wstring& key, const std::wstring& name, uint32_t value) {
+  RegistryValue& v = keys[FileSystem::Key(key)][FileSystem::Key(name)];
+  v.isDword = true;
+  v.dword = value;
+}
+
+void Registry::SetString(const std::wstring& key, const std::wstring& name, const std::wstring& value) {
+  RegistryValue& v = keys[FileSystem::Key(key)][FileSystem::Key(name)];
+  v.isDword = false;
+  v.text = value;
+}
+
+Machine::Machine() { Reset(); }
+
+void Machine::Reset() {
+  auto lock = Lock();
+  transcript = Transcript();
+  faults = Faults();
+  clock = Clock();
+  clock.SetLocalTime({2026, 12, 3, 9, 9, 5, 3, 12});
+  fs = FileSystem();
+  registry = Registry();
+  kernel = KernelState();
+  kernel.moduleFileName = L"C:\\Setup\\QuillexSetup.exe";
+  kernel.messages = {
+      {plat::kErrorSuccess, L"The operation completed successfully.\r\n"},
+      {plat::kErrorFileNotFound, L"The system cannot find the file specified.\r\n"},
+      {plat::kErrorPathNotFound, L"The system cannot find the path specified.\r\n"},
+      {plat::kErrorAccessDenied, L"Access is denied.\r\n"},
+      {plat::kErrorSharingViolation,
+       L"The process cannot access the file because it is being used by another process.\r\n"},
+      {plat::kErrorServiceDoesNotExist, L"The specified service does not exist as an installed service.\r\n"},
+  };
+  specialFolders = {
+      {plat::kCsidlPersonal, L"C:\\users\\Quillex\\Documents"},
+      {plat::kCsidlFonts, L"C:\\windows\\Fonts"},
+  };
+  fs.AddDirectory(L"C:\\Setup");
+  for (const auto& [csidl, path] : specialFolders) fs.AddDirectory(path);
+}
+
+Machine& machine() {
+  static Machine m;
+  return m;
+}
+
+bool Enter(const char* op, std::wstring detail) {
+  Machine& m = machine();
+  m.transcript.Record(op, std::move(detail));
+  if (auto error = m.faults.Hit(op)) {
+    plat::SetLastError(*error);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace sim

@@ -1,0 +1,189 @@
+// The simulated Windows machine behind the platform seam, for host tests.
+//
+// Tests configure it (files, folders, architecture, faults, ...), run the code
+// under test, then read back its state and the transcript of platform calls.
+// Every backend operation locks the machine, so threads may call concurrently.
+// Call Reset() between test cases.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/handle.h"
+#include "platform/kernel.h"
+
+namespace sim {
+
+// One recorded platform call: the operation's Win32 name and its main arguments.
+struct Call {
+  std::string op;
+  std::wstring detail;
+};
+
+class Transcript {
+ public:
+  void Record(std::string op, std::wstring detail);
+  std::vector<Call> Calls() const { return calls_; }
+  // The operations in call order, restricted to `ops` when it is not empty.
+  std::vector<std::string> Ops(const std::vector<std::string>& ops = {}) const;
+  size_t Count(const std::string& op) const;
+  void Clear() { calls_.clear(); }
+
+ private:
+  std::vector<Call> calls_;
+};
+
+// Makes chosen calls of an operation fail with a given last-error code.
+class Faults {
+ public:
+  // The `nth` call of `op` from now on (1 = the next one) fails with `error`,
+  // and so do the `times - 1` calls after it.
+  void Fail(const std::string& op, uint32_t error, int nth = 1, int times = 1);
+  // Counts the call; returns the error when this call is to fail.
+  std::optional<uint32_t> Hit(const std::string& op);
+  void Clear() { rules_.clear(); }
+
+ private:
+  struct Rule {
+    uint32_t error;
+    int skip;   // calls still to pass before failing
+    int times;  // failures still to give
+  };
+  std::map<std::string, std::vector<Rule>> rules_;
+};
+
+// A virtual clock: Sleep advances it, nothing waits.
+class Clock {
+ public:
+  uint64_t NowMs() const { return nowMs_; }
+  void Advance(uint64_t ms) { nowMs_ += ms; }
+  // The local time at NowMs() == 0.
+  void SetLocalTime(const plat::SystemTime& t);
+  plat::SystemTime LocalTime() const;
+  // Total of all pauses made with Sleep, and each pause in order.
+  const std::vector<uint32_t>& Sleeps() const { return sleeps_; }
+  void RecordSleep(uint32_t ms) { sleeps_.push_back(ms); }
+
+ private:
+  uint64_t nowMs_ = 0;
+  int64_t baseEpochMs_ = 0;
+  std::vector<uint32_t> sleeps_;
+};
+
+// An in-memory file system with Windows semantics: drive-letter paths,
+// case-insensitive names that keep their case, attributes, share modes.
+class FileSystem {
+ public:
+  struct Node {
+    std::wstring path;  // full path as created, with its letter case
+    bool directory = false;
+    uint32_t attributes = 0;
+    std::string data;
+    std::vector<std::wstring> children;  // keys, in enumeration order
+  };
+  struct OpenFile {
+    std::wstring key;
+    uint32_t access = 0;
+    uint32_t share = 0;
+    uint64_t position = 0;
+  };
+
+  // Test set-up; parent folders are created as needed.
+  void AddDirectory(const std::wstring& path);
+  void AddFile(const std::wstring& path, const std::string& bytes, uint32_t attributes = 0x20);
+  // Children named in `names` come first, in that order, the others after them.
+  void SetEnumerationOrder(const std::wstring& directory, const std::vector<std::wstring>& names);
+
+  bool Exists(const std::wstring& path) const;
+  bool IsDirectory(const std::wstring& path) const;
+  std::string Contents(const std::wstring& path) const;
+  uint32_t Attributes(const std::wstring& path) const;
+  // Names of a directory's children in enumeration order, with their case.
+  std::vector<std::wstring> List(const std::wstring& directory) const;
+
+  static std::wstring Key(const std::wstring& path);
+  static std::wstring Parent(const std::wstring& key);
+  static std::wstring LeafName(const std::wstring& path);
+
+  Node* Find(const std::wstring& path);
+  const Node* Find(const std::wstring& path) const;
+  // Creates the node; its parent must exist. Returns the new node.
+  Node& Create(const std::wstring& path, bool directory, uint32_t attributes);
+  void Remove(const std::wstring& path);
+  // Win32 share-mode check against every open handle of the file.
+  bool ShareAllows(const std::wstring& key, uint32_t access, uint32_t share) const;
+  bool AnyOpen(const std::wstring& key) const;
+
+  std::map<std::wstring, Node> nodes;
+  std::map<uintptr_t, OpenFile> open;
+  struct Search {
+    std::vector<std::pair<std::wstring, uint32_t>> entries;  // name, attributes
+    size_t next = 0;
+  };
+  std::map<uintptr_t, Search> searches;
+};
+
+struct RegistryValue {
+  bool isDword = false;
+  uint32_t dword = 0;
+  std::wstring text;
+};
+
+// A read-only registry: tests fill it, the seam only reads.
+class Registry {
+ public:
+  // `key` is spelled from its root, e.g. L"HKLM\\SYSTEM\\CurrentControlSet\\...".
+  void SetDword(const std::wstring& key, const std::wstring& name, uint32_t value);
+  void SetString(const std::wstring& key, const std::wstring& name, const std::wstring& value);
+
+  std::map<std::wstring, std::map<std::wstring, RegistryValue>> keys;  // upper-case key -> values
+  std::map<uintptr_t, std::wstring> open;
+};
+
+struct KernelState {
+  std::wstring moduleFileName;
+  uint16_t nativeArchitecture = plat::kProcessorArchitectureAmd64;
+  uint16_t processArchitecture = plat::kProcessorArchitectureIntel;  // what GetSystemInfo tells a 32-bit process
+  bool nativeSystemInfoExported = true;
+  plat::OsVersionInfo version{plat::kOsVersionInfoSize, 10, 0, 19045, plat::kPlatformWin32Nt};
+  std::map<uint32_t, std::wstring> messages;  // FormatMessageW texts
+  std::vector<std::wstring> debugOutput;
+};
+
+class Machine {
+ public:
+  Machine();
+  // Back to a fresh machine: 64-bit Windows 10, the executable in C:\Setup,
+  // the documents and fonts folders present, nothing else.
+  void Reset();
+  std::unique_lock<std::recursive_mutex> Lock() { return std::unique_lock<std::recursive_mutex>(mutex_); }
+
+  // A new handle value, unique for the machine's lifetime.
+  plat::Handle NewHandle() { return reinterpret_cast<plat::Handle>(nextHandle_++); }
+
+  Transcript transcript;
+  Faults faults;
+  Clock clock;
+  FileSystem fs;
+  Registry registry;
+  KernelState kernel;
+  std::map<int, std::wstring> specialFolders;
+
+ private:
+  std::recursive_mutex mutex_;
+  uintptr_t nextHandle_ = 0x1000;
+};
+
+Machine& machine();
+
+// The start of every simulated operation, made while holding the machine's lock:
+// records the call and applies an injected fault. When the call is to fail,
+// sets the thread's last error and returns true.
+bool Enter(const char* op, std::wstring detail = {});
+
+inline uintptr_t Id(plat::Handle h) { return reinterpret_cast<uintptr_t>(h); }
+
+}  // namespace sim

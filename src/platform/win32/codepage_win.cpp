@@ -1,0 +1,17 @@
+#include <windows.h>
+
+#include "platform/codepage.h"
+
+namespace plat {
+
+uint32_t GetACP() { return ::GetACP(); }
+
+int MultiByteToWideChar(const char* bytes, int byteCount, wchar_t* out, int outUnits) {
+  return ::MultiByteToWideChar(CP_ACP, 0, bytes, byteCount, out, outUnits);
+}
+
+int WideCharToMultiByte(const wchar_t* text, int unitCount, char* out, int outBytes) {
+  return ::WideCharToMultiByte(CP_ACP, 0, text, unitCount, out, outBytes, nullptr, nullptr);
+}
+
+}  // namespace plat

@@ -1,0 +1,65 @@
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/kernel.h"
+
+namespace plat {
+
+void Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+uint32_t GetTickCount() { return ::GetTickCount(); }
+
+void GetLocalTime(SystemTime& time) {
+  SYSTEMTIME st{};
+  ::GetLocalTime(&st);
+  time = {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+std::wstring GetModuleFileNameW(uint32_t capacity) {
+  std::vector<wchar_t> buffer(capacity + 1, L'\0');
+  DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), capacity);
+  return std::wstring(buffer.data(), n);
+}
+
+bool GetNativeSystemInfo(SystemInfo& info) {
+  using Fn = void(WINAPI*)(LPSYSTEM_INFO);
+  HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
+  auto fn = kernel32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(kernel32, "GetNativeSystemInfo"))) : nullptr;
+  if (!fn) return false;
+  SYSTEM_INFO si{};
+  fn(&si);
+  info.processorArchitecture = si.wProcessorArchitecture;
+  return true;
+}
+
+void GetSystemInfo(SystemInfo& info) {
+  SYSTEM_INFO si{};
+  ::GetSystemInfo(&si);
+  info.processorArchitecture = si.wProcessorArchitecture;
+}
+
+bool GetVersionExW(OsVersionInfo& info) {
+  OSVERSIONINFOW vi{};
+  vi.dwOSVersionInfoSize = info.size;
+  if (!::GetVersionExW(&vi)) return false;
+  info.majorVersion = vi.dwMajorVersion;
+  info.minorVersion = vi.dwMinorVersion;
+  info.buildNumber = vi.dwBuildNumber;
+  info.platformId = vi.dwPlatformId;
+  return true;
+}
+
+void OutputDebugStringW(const std::wstring& text) { ::OutputDebugStringW(text.c_str()); }
+
+bool FormatMessageW(uint32_t code, std::wstring& text) {
+  wchar_t* buffer = nullptr;
+  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
+                             MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&buffer), 0,
+                             nullptr);
+  if (n == 0 || !buffer) return false;
+  text.assign(buffer, n);
+  ::LocalFree(buffer);
+  return true;
+}
+
+}  // namespace plat

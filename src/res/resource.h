@@ -1,0 +1,4 @@
+// Resource identifiers of QuillexSetup.exe.
+#pragma once
+
+#define IDR_MAINFRAME 128
