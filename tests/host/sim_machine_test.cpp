@@ -3,9 +3,12 @@
 
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/inf_store.h"
 #include "platform/kernel.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "platform/services.h"
+#include "platform/spooler.h"
 #include "sim_test.h"
 
 namespace {
@@ -104,6 +107,116 @@ TEST_F(SimMachineTest, RegistryReads) {
   std::wstring text;
   EXPECT_EQ(plat::RegQueryStringValue(key.get(), L"Port Number", text), plat::kErrorInvalidData);
   EXPECT_EQ(plat::RegOpenKeyExW(plat::kHkeyLocalMachine, L"SYSTEM\\Other", plat::kKeyRead, raw), plat::kErrorFileNotFound);
+}
+
+// Reads the status n times; the states read, in order.
+std::vector<uint32_t> ReadStates(plat::Handle service, int n) {
+  std::vector<uint32_t> states;
+  for (int i = 0; i < n; ++i) {
+    plat::ServiceStatus st;
+    EXPECT_TRUE(plat::QueryServiceStatus(service, st));
+    states.push_back(st.currentState);
+  }
+  return states;
+}
+
+TEST_F(SimMachineTest, ServicesPassThroughPendingStatesForTheScriptedPolls) {
+  sim::Service& spooler = *M().services.Find(L"Spooler");
+  spooler.stopPolls = 2;
+  spooler.startPolls = 1;
+  spooler.waitHint = 750;
+  plat::ScManagerHandle scm(plat::OpenSCManagerW(plat::kScManagerAllAccess));
+  plat::ServiceHandle service(plat::OpenServiceW(scm.get(), L"spooler", plat::kServiceAllAccess));
+  ASSERT_TRUE(service.valid());
+  plat::ServiceStatus st;
+  ASSERT_TRUE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
+  EXPECT_EQ(st.currentState, plat::kServiceStopPending);
+  EXPECT_EQ(st.waitHint, 750u);
+  // While stopping it takes no other request.
+  EXPECT_FALSE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorServiceCannotAcceptCtrl);
+  EXPECT_FALSE(plat::StartServiceW(service.get()));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorServiceAlreadyRunning);
+  EXPECT_EQ(ReadStates(service.get(), 3), (std::vector<uint32_t>{3, 3, 1}));
+  EXPECT_FALSE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorServiceNotActive);
+  ASSERT_TRUE(plat::StartServiceW(service.get()));
+  EXPECT_EQ(ReadStates(service.get(), 2), (std::vector<uint32_t>{2, 4}));
+  // No scripted polls: the request is done when it returns.
+  spooler.stopPolls = 0;
+  ASSERT_TRUE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
+  EXPECT_EQ(M().services.State(L"Spooler"), plat::kServiceStopped);
+}
+
+TEST_F(SimMachineTest, ServicesCanBeMissingStuckOrRefuseAndNeedTheirRights) {
+  M().services.Remove(L"PcaSvc");
+  sim::Service& spooler = *M().services.Find(L"Spooler");
+  plat::ScManagerHandle scm(plat::OpenSCManagerW(plat::kGenericExecute));
+  EXPECT_FALSE(plat::ServiceHandle(plat::OpenServiceW(scm.get(), L"PcaSvc", 0x34)).valid());
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorServiceDoesNotExist);
+
+  plat::ServiceHandle queryOnly(plat::OpenServiceW(scm.get(), L"Spooler", plat::kServiceQueryStatus));
+  plat::ServiceStatus st;
+  EXPECT_FALSE(plat::ControlService(queryOnly.get(), plat::kServiceControlStop, st));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorAccessDenied);
+
+  plat::ServiceHandle service(plat::OpenServiceW(scm.get(), L"Spooler", 0x34));
+  spooler.stopError = plat::kErrorAccessDenied;
+  EXPECT_FALSE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorAccessDenied);
+  spooler.stopError = 0;
+  spooler.stopPolls = sim::kForever;
+  ASSERT_TRUE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
+  EXPECT_EQ(ReadStates(service.get(), 500), std::vector<uint32_t>(500, plat::kServiceStopPending));
+
+  spooler.state = plat::kServiceStopped;
+  spooler.startError = 1058;  // ERROR_SERVICE_DISABLED
+  EXPECT_FALSE(plat::StartServiceW(service.get()));
+  EXPECT_EQ(plat::GetLastError(), 1058u);
+  EXPECT_EQ(M().services.OpenHandles(), 3u);
+}
+
+TEST_F(SimMachineTest, RunningSpoolerHoldsTheFilesOfItsDriverFolder) {
+  std::wstring drivers;
+  ASSERT_TRUE(plat::GetPrinterDriverDirectoryW(512, drivers));
+  EXPECT_EQ(drivers, L"C:\\windows\\system32\\spool\\drivers\\w32x86");
+  EXPECT_FALSE(plat::GetPrinterDriverDirectoryW(static_cast<uint32_t>(drivers.size() * 2), drivers));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorInsufficientBuffer);
+
+  M().fs.AddFile(L"C:\\src\\QX24RES.DLL", "new");
+  M().fs.AddFile(drivers + L"\\QX24RES.DLL", "old");
+  M().fs.AddFile(drivers + L"\\3\\unidrv.dll", "old");
+  M().fs.AddFile(L"C:\\windows\\Fonts\\QX24RES.DLL", "old");
+  EXPECT_FALSE(plat::CopyFileW(L"C:\\src\\QX24RES.DLL", drivers + L"\\QX24RES.DLL", false));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorSharingViolation);
+  EXPECT_FALSE(plat::CopyFileW(L"C:\\src\\QX24RES.DLL", drivers + L"\\3\\unidrv.dll", false));
+  EXPECT_FALSE(plat::DeleteFileW(drivers + L"\\QX24RES.DLL"));
+  EXPECT_FALSE(plat::FileHandle(plat::CreateFileW(drivers + L"\\QX24RES.DLL", plat::kGenericRead, 0, plat::kOpenExisting)).valid());
+  // It reads them shared, and holds nothing outside its folder or not there yet.
+  EXPECT_TRUE(plat::FileHandle(plat::CreateFileW(drivers + L"\\QX24RES.DLL", plat::kGenericRead, plat::kFileShareRead, plat::kOpenExisting)).valid());
+  EXPECT_TRUE(plat::CopyFileW(L"C:\\src\\QX24RES.DLL", L"C:\\windows\\Fonts\\QX24RES.DLL", false));
+  EXPECT_TRUE(plat::CopyFileW(L"C:\\src\\QX24RES.DLL", drivers + L"\\new.dll", true));
+
+  M().services.Find(L"Spooler")->state = plat::kServiceStopPending;
+  EXPECT_FALSE(plat::CopyFileW(L"C:\\src\\QX24RES.DLL", drivers + L"\\QX24RES.DLL", false));
+  M().services.Find(L"Spooler")->state = plat::kServiceStopped;
+  EXPECT_TRUE(plat::CopyFileW(L"C:\\src\\QX24RES.DLL", drivers + L"\\QX24RES.DLL", false));
+  EXPECT_EQ(M().fs.Contents(drivers + L"\\QX24RES.DLL"), "new");
+}
+
+TEST_F(SimMachineTest, InfStoreStagesEachContentOnce) {
+  M().fs.AddFile(L"C:\\Setup\\24Pin\\X64\\24Pin.inf", "[Version]");
+  M().fs.AddFile(L"C:\\Setup\\24Pin\\i386\\24Pin.inf", "[Version]");
+  M().fs.AddFile(L"C:\\Setup\\9Pin\\X64\\9Pin.inf", "[Version]\r\n");
+  EXPECT_TRUE(plat::SetupCopyOEMInfW(L"C:\\Setup\\24Pin\\X64\\24Pin.inf", L"C:\\Setup\\24Pin\\X64\\", plat::kSpostPath, 0));
+  EXPECT_TRUE(plat::SetupCopyOEMInfW(L"C:\\Setup\\24Pin\\i386\\24Pin.inf", L"C:\\Setup\\24Pin\\i386\\", plat::kSpostPath, 0));
+  EXPECT_TRUE(plat::SetupCopyOEMInfW(L"C:\\Setup\\9Pin\\X64\\9Pin.inf", L"C:\\Setup\\9Pin\\X64\\", plat::kSpostPath, 0));
+  ASSERT_EQ(M().infStore.staged.size(), 2u);
+  EXPECT_EQ(M().infStore.staged[0].publishedName, L"oem0.inf");
+  EXPECT_EQ(M().infStore.staged[0].mediaLocation, L"C:\\Setup\\24Pin\\X64\\");
+  EXPECT_EQ(M().infStore.staged[1].sourceInf, L"C:\\Setup\\9Pin\\X64\\9Pin.inf");
+  EXPECT_FALSE(plat::SetupCopyOEMInfW(L"C:\\Setup\\none.inf", L"C:\\Setup\\", plat::kSpostPath, 0));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorFileNotFound);
 }
 
 }  // namespace

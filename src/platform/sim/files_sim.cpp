@@ -68,6 +68,8 @@ Handle CreateFileW(const std::wstring& path, uint32_t access, uint32_t shareMode
   if (node && (access & kGenericWrite) && (node->attributes & kFileAttributeReadonly))
     return Fail(kErrorAccessDenied), kInvalidHandle;
   if (!Fs().ShareAllows(key, access, shareMode)) return Fail(kErrorSharingViolation), kInvalidHandle;
+  if (sim::machine().SpoolerHolds(path) && ((access & kGenericWrite) || !(shareMode & kFileShareRead)))
+    return Fail(kErrorSharingViolation), kInvalidHandle;
   bool existed = node != nullptr;
   if (!node) node = &Fs().Create(path, false, kFileAttributeArchive);
   if (disposition == kCreateAlways) node->data.clear();
@@ -154,7 +156,8 @@ bool CopyFileW(const std::wstring& source, const std::wstring& destination, bool
   if (!dst && !Fs().IsDirectory(FileSystem::Parent(FileSystem::Key(destination)))) return Fail(kErrorPathNotFound);
   if (dst && failIfExists) return Fail(kErrorFileExists);
   if (dst && (dst->directory || (dst->attributes & kFileAttributeReadonly))) return Fail(kErrorAccessDenied);
-  if (dst && Fs().AnyOpen(FileSystem::Key(destination))) return Fail(kErrorSharingViolation);
+  if (dst && (Fs().AnyOpen(FileSystem::Key(destination)) || sim::machine().SpoolerHolds(destination)))
+    return Fail(kErrorSharingViolation);
   if (!dst) dst = &Fs().Create(destination, false, 0);
   dst->data = data;
   dst->attributes = attributes | kFileAttributeArchive;
@@ -167,7 +170,7 @@ bool DeleteFileW(const std::wstring& path) {
   const FileSystem::Node* node = Fs().Find(path);
   if (!node) return Fail(MissingError(path));
   if (node->directory || (node->attributes & kFileAttributeReadonly)) return Fail(kErrorAccessDenied);
-  if (Fs().AnyOpen(FileSystem::Key(path))) return Fail(kErrorSharingViolation);
+  if (Fs().AnyOpen(FileSystem::Key(path)) || sim::machine().SpoolerHolds(path)) return Fail(kErrorSharingViolation);
   Fs().Remove(path);
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/services.h"
 #include "platform/shell.h"
 
 namespace sim {
@@ -104,7 +105,12 @@ void Machine::Reset() {
       {plat::kErrorAccessDenied, L"Access is denied.\r\n"},
       {plat::kErrorSharingViolation,
        L"The process cannot access the file because it is being used by another process.\r\n"},
+      {plat::kErrorServiceAlreadyRunning, L"An instance of the service is already running.\r\n"},
       {plat::kErrorServiceDoesNotExist, L"The specified service does not exist as an installed service.\r\n"},
+      {plat::kErrorServiceCannotAcceptCtrl, L"The service cannot accept control messages at this time.\r\n"},
+      {plat::kErrorServiceNotActive, L"The service has not been started.\r\n"},
+      {plat::kErrorTimeout, L"This operation returned because the timeout period expired.\r\n"},
+      {plat::kErrorNotFound, L"Element not found.\r\n"},
   };
   specialFolders = {
       {plat::kCsidlPersonal, L"C:\\users\\Quillex\\Documents"},
@@ -112,6 +118,22 @@ void Machine::Reset() {
   };
   fs.AddDirectory(L"C:\\Setup");
   for (const auto& [csidl, path] : specialFolders) fs.AddDirectory(path);
+  services = ServiceManager();
+  services.Add(L"Spooler", plat::kServiceRunning);
+  services.Add(L"PcaSvc", plat::kServiceRunning);
+  spooler = Spooler();
+  spooler.driverDirectory = L"C:\\windows\\system32\\spool\\drivers\\w32x86";
+  fs.AddDirectory(spooler.driverDirectory);
+  infStore = InfStore();
+}
+
+bool Machine::SpoolerHolds(const std::wstring& path) const {
+  uint32_t state = services.State(L"Spooler");
+  if (state == 0 || state == plat::kServiceStopped) return false;
+  const FileSystem::Node* node = fs.Find(path);
+  if (!node || node->directory) return false;
+  std::wstring key = FileSystem::Key(path), folder = FileSystem::Key(spooler.driverDirectory) + L"\\";
+  return key.compare(0, folder.size(), folder) == 0;
 }
 
 Machine& machine() {

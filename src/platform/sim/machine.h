@@ -14,6 +14,9 @@
 
 #include "platform/handle.h"
 #include "platform/kernel.h"
+#include "platform/sim/inf_store.h"
+#include "platform/sim/services.h"
+#include "platform/sim/spooler.h"
 
 namespace sim {
 
@@ -157,12 +160,19 @@ class Machine {
  public:
   Machine();
   // Back to a fresh machine: 64-bit Windows 10, the executable in C:\Setup,
-  // the documents and fonts folders present, nothing else.
+  // the documents and fonts folders and the spooler's driver folder present,
+  // the "Spooler" and "PcaSvc" services running, nothing staged.
   void Reset();
   std::unique_lock<std::recursive_mutex> Lock() { return std::unique_lock<std::recursive_mutex>(mutex_); }
 
   // A new handle value, unique for the machine's lifetime.
   plat::Handle NewHandle() { return reinterpret_cast<plat::Handle>(nextHandle_++); }
+
+  // True when the running spooler holds `path` open: an existing file below
+  // its driver folder while the "Spooler" service is not stopped. It reads
+  // them shared, so writing, deleting or an unshared open fails with a
+  // sharing violation.
+  bool SpoolerHolds(const std::wstring& path) const;
 
   Transcript transcript;
   Faults faults;
@@ -171,6 +181,9 @@ class Machine {
   Registry registry;
   KernelState kernel;
   std::map<int, std::wstring> specialFolders;
+  ServiceManager services;
+  Spooler spooler;
+  InfStore infStore;
 
  private:
   std::recursive_mutex mutex_;

@@ -1,0 +1,28 @@
+// The simulated INF store: what SetupCopyOEMInfW has staged.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+class InfStore {
+ public:
+  struct Entry {
+    std::wstring publishedName;  // oemN.inf
+    std::wstring sourceInf;
+    std::wstring mediaLocation;
+    uint32_t mediaType = 0;
+    uint32_t copyStyle = 0;
+    std::string content;
+  };
+
+  // The staged INF with this content, null when there is none: an identical
+  // INF is staged only once.
+  const Entry* FindContent(const std::string& content) const;
+  const Entry& Stage(Entry entry);
+
+  std::vector<Entry> staged;
+};
+
+}  // namespace sim

@@ -1,0 +1,52 @@
+#include "platform/sim/machine.h"
+
+namespace sim {
+
+namespace {
+
+bool IsPending(uint32_t state) { return state == plat::kServiceStartPending || state == plat::kServiceStopPending; }
+
+void Settle(Service& s) {
+  s.state = s.state == plat::kServiceStartPending ? plat::kServiceRunning : plat::kServiceStopped;
+  s.pendingPolls = 0;
+}
+
+void Begin(Service& s, uint32_t pendingState, int polls) {
+  s.state = pendingState;
+  s.pendingPolls = polls;
+  if (polls == 0) Settle(s);
+}
+
+}  // namespace
+
+Service& ServiceManager::Add(const std::wstring& name, uint32_t state) {
+  Service& s = services[FileSystem::Key(name)];
+  s = Service();
+  s.name = name;
+  s.state = state;
+  return s;
+}
+
+void ServiceManager::Remove(const std::wstring& name) { services.erase(FileSystem::Key(name)); }
+
+Service* ServiceManager::Find(const std::wstring& name) {
+  auto it = services.find(FileSystem::Key(name));
+  return it == services.end() ? nullptr : &it->second;
+}
+
+uint32_t ServiceManager::State(const std::wstring& name) const {
+  auto it = services.find(FileSystem::Key(name));
+  return it == services.end() ? 0 : it->second.state;
+}
+
+void ServiceManager::BeginStart(Service& s) { Begin(s, plat::kServiceStartPending, s.startPolls); }
+
+void ServiceManager::BeginStop(Service& s) { Begin(s, plat::kServiceStopPending, s.stopPolls); }
+
+plat::ServiceStatus ServiceManager::Read(Service& s) {
+  plat::ServiceStatus status{s.state, s.waitHint};
+  if (IsPending(s.state) && s.pendingPolls != kForever && --s.pendingPolls <= 0) Settle(s);
+  return status;
+}
+
+}  // namespace sim

@@ -1,0 +1,53 @@
+// The simulated service control manager: installed services, their states
+// and scripted transitions, and the handles open on them.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "platform/services.h"
+
+namespace sim {
+
+// A poll count that never runs out: the service stays pending for good.
+constexpr int kForever = -1;
+
+struct Service {
+  std::wstring name;
+  uint32_t state = plat::kServiceRunning;
+  uint32_t waitHint = 0;     // reported with every status, 0 included
+  int startPolls = 0;        // status reads showing start pending after each start
+  int stopPolls = 0;         // status reads showing stop pending after each stop
+  uint32_t startError = 0;   // StartServiceW on the stopped service fails with it (0: it starts)
+  uint32_t stopError = 0;    // ControlService(stop) on the running service fails with it
+  int pendingPolls = 0;      // status reads the current pending state still shows (kForever: all)
+};
+
+class ServiceManager {
+ public:
+  struct OpenHandle {
+    bool manager = false;
+    std::wstring service;  // key of the service; empty for the manager
+    uint32_t access = 0;
+  };
+
+  // Installs the service in `state`, replacing one of that name.
+  Service& Add(const std::wstring& name, uint32_t state);
+  void Remove(const std::wstring& name);
+  Service* Find(const std::wstring& name);
+  // The state of an installed service; 0 when it is missing.
+  uint32_t State(const std::wstring& name) const;
+  size_t OpenHandles() const { return open.size(); }
+
+  // The manager's side of a start or stop request that it accepted.
+  void BeginStart(Service& s);
+  void BeginStop(Service& s);
+  // The status a query reads; a pending state counts the read and settles
+  // once it has been read the scripted number of times.
+  plat::ServiceStatus Read(Service& s);
+
+  std::map<std::wstring, Service> services;  // by upper-case name
+  std::map<uintptr_t, OpenHandle> open;
+};
+
+}  // namespace sim
