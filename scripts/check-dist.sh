@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Checks dist/: the exe beside a package tree that holds every file the copy
+# lists name, an INF and a data file per model, and a monitor DLL that exports
+# its entry point undecorated.
+#   check-dist.sh DIST_DIR
+set -euo pipefail
+dist="$1"
+fail() { echo "check-dist: $*" >&2; exit 1; }
+[ -f "$dist/QuillexSetup.exe" ] || fail "no QuillexSetup.exe"
+need_24="QX24RES.DLL STDNAMES.GPD unidrv.hlp unidrvui.dll unidrv.dll unires.dll STDDTYPE.GDL STDSCHEM.GDL STDSCHMX.GDL QxSet.ini QxSetUI.dll QxSetUni.dll QXLMON.dll 24Pin.inf QX-630K.GPD QX-730K.GPD"
+need_9="UNIDRV.DLL UNIDRVUI.DLL UNIDRV.HLP UNIRES.DLL STDNAMES.GPD STDDTYPE.GDL STDSCHEM.GDL STDSCHMX.GDL QXMPUI.dll QXMPUNI.dll QXMPdll.ini QX9res.dll 9Pin.inf QX-300.GPD QX-350.GPD"
+for arch in i386 X64; do
+  for f in $need_24; do [ -f "$dist/24Pin/$arch/$f" ] || fail "missing 24Pin/$arch/$f"; done
+  for f in $need_9; do [ -f "$dist/9Pin/$arch/$f" ] || fail "missing 9Pin/$arch/$f"; done
+  i686-w64-mingw32-objdump -p "$dist/24Pin/$arch/QXLMON.dll" | grep -Eq '\] InitializePrintMonitor2$' \
+    || fail "24Pin/$arch/QXLMON.dll does not export InitializePrintMonitor2"
+  i686-w64-mingw32-objdump -p "$dist/24Pin/$arch/unidrvui.dll" | grep -Eq '\] DrvDocumentPropertySheets$' \
+    || fail "24Pin/$arch/unidrvui.dll does not export DrvDocumentPropertySheets"
+done
+echo "check-dist: $dist is complete"
