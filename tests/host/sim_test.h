@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "discovery/device_id.h"
 #include "engine/error_report.h"
 #include "engine/install_log.h"
 #include "platform/sim/machine.h"
@@ -38,6 +39,16 @@ class SimTest : public ::testing::Test {
       start = zero + 1;
     }
     return entries;
+  }
+
+  // The message part of each log entry (the time stamp cut off), as UTF-16.
+  static std::vector<std::wstring> LogMessages(int index = 1) {
+    std::vector<std::wstring> messages;
+    for (const std::string& entry : LogEntries(index)) {
+      std::string message = entry.substr(0, entry.rfind("     "));
+      messages.push_back(AnsiToWide(message.data(), static_cast<int>(message.size())));
+    }
+    return messages;
   }
 
  private:

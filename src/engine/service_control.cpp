@@ -1,0 +1,84 @@
+#include "engine/service_control.h"
+
+#include "engine/install_log.h"
+#include "engine/service_wait.h"
+#include "platform/kernel.h"
+#include "platform/services.h"
+
+namespace {
+
+constexpr uint32_t kSpoolerPauseMs = 2000;
+
+// A service opened with full access, with the manager it was opened through;
+// the service handle closes first.
+struct OpenedService {
+  plat::ScManagerHandle manager;
+  plat::ServiceHandle service;
+};
+
+// Logs the failing step with its error code; `service` stays invalid then.
+OpenedService OpenServiceFully(const std::wstring& name) {
+  OpenedService opened;
+  opened.manager = plat::ScManagerHandle(plat::OpenSCManagerW(plat::kScManagerAllAccess));
+  if (!opened.manager) {
+    WriteInstallLog(L"OpenSCManager", true);
+    return opened;
+  }
+  opened.service = plat::ServiceHandle(plat::OpenServiceW(opened.manager.get(), name, plat::kServiceAllAccess));
+  if (!opened.service) WriteInstallLog(L"OpenService", true);
+  return opened;
+}
+
+// False, with what was waited for in the log, when the polling bound ran out.
+bool AwaitState(plat::Handle service, uint32_t wanted, const std::wstring& what) {
+  if (WaitForServiceState(service, wanted) != ServiceWait::TimedOut) return true;
+  WriteInstallLog(what, true);
+  return false;
+}
+
+}  // namespace
+
+bool StopServiceByName(const std::wstring& name) {
+  OpenedService opened = OpenServiceFully(name);
+  if (!opened.service) return false;
+  plat::ServiceStatus status;
+  if (plat::QueryServiceStatus(opened.service.get(), status) && status.currentState == plat::kServiceStopped)
+    return true;
+  if (plat::ControlService(opened.service.get(), plat::kServiceControlStop, status)) return true;
+  WriteInstallLog(L"ControlService", true);
+  return false;
+}
+
+bool StartServiceAndWait(const std::wstring& name) {
+  OpenedService opened = OpenServiceFully(name);
+  if (!opened.service) return false;
+  plat::Handle service = opened.service.get();
+  plat::ServiceStatus status;
+  if (!plat::QueryServiceStatus(service, status)) return true;  // counts as not stopped
+  if (status.currentState == plat::kServiceStopPending) {
+    // Not started now, it would be left stopped: let the stop finish first.
+    // If its status cannot be read meanwhile, the start below tells.
+    if (!AwaitState(service, plat::kServiceStopped, L"Waiting for " + name + L" to stop")) return false;
+  } else if (status.currentState != plat::kServiceStopped) {
+    return true;
+  }
+  if (!plat::StartServiceW(service)) {
+    WriteInstallLog(L"StartService", true);
+    return false;
+  }
+  return AwaitState(service, plat::kServiceRunning, L"Waiting for " + name + L" to start");
+}
+
+bool RestartSpooler() {
+  if (!StopServiceByName(L"Spooler")) {
+    WriteInstallLog(L"关闭服务失败", false);
+    return false;
+  }
+  plat::Sleep(kSpoolerPauseMs);
+  if (!StartServiceAndWait(L"Spooler")) {
+    WriteInstallLog(L"开启服务失败", false);
+    return false;
+  }
+  plat::Sleep(kSpoolerPauseMs);
+  return true;
+}

@@ -1,0 +1,17 @@
+// Stopping and starting Windows services by name, and restarting the print
+// spooler. Failures of the service manager are written to the install log.
+#pragma once
+#include <string>
+
+// True when the service was already stopped or accepted the stop request;
+// the stop itself is not waited for.
+bool StopServiceByName(const std::wstring& name);
+
+// True when the service runs, or is in a pending state other than stopping,
+// or its status cannot be read. A service still stopping is waited for and
+// then started. False when the manager, the service or the start failed, or
+// when the service did not stop or start within the polling bound.
+bool StartServiceAndWait(const std::wstring& name);
+
+// Stops "Spooler", pauses, starts it again and pauses; true when both worked.
+bool RestartSpooler();
