@@ -1,0 +1,14 @@
+#include "engine/folder_entries.h"
+
+#include "platform/files.h"
+
+void ForEachFolderEntry(const std::wstring& folder,
+                        const std::function<void(const std::wstring& name, bool isFolder)>& visit) {
+  plat::FindData entry;
+  plat::FindHandle find(plat::FindFirstFileW(folder + L"*.*", entry));
+  if (!find) return;
+  do {
+    if (entry.fileName == L"." || entry.fileName == L"..") continue;
+    visit(entry.fileName, (entry.attributes & plat::kFileAttributeDirectory) != 0);
+  } while (plat::FindNextFileW(find.get(), entry));
+}
