@@ -1,0 +1,199 @@
+// The driver package: which files of which branch reach the spooler's driver
+// folder, the INF staging and its one repeat.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "engine/driver_package.h"
+#include "engine/package_staging.h"
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/kernel.h"
+#include "platform/services.h"
+#include "sim_test.h"
+
+namespace {
+
+using Names = std::set<std::wstring>;
+using Strings = std::vector<std::wstring>;
+
+const std::wstring kDrivers = L"C:\\windows\\system32\\spool\\drivers\\w32x86";
+
+// Every name of every family's lists, as the lists spell them.
+const Names kAllListedNames = {
+    L"QX24RES.DLL", L"STDNAMES.GPD", L"unidrv.hlp",   L"unidrvui.dll", L"unidrv.dll",  L"unires.dll",
+    L"STDDTYPE.GDL", L"STDSCHEM.GDL", L"STDSCHMX.GDL", L"QxSet.ini",    L"QxSetUI.dll", L"QxSetUni.dll",
+    L"QXLMON.dll",  L"QXMPUI.dll",   L"QXMPUNI.dll",  L"QXMPdll.ini",  L"QX9res.dll",  L"QXPrndll.ini",
+    L"QXPrnUni.dll", L"QX-630K.GPD", L"QX-730K.GPD",  L"24Pin.inf",    L"9Pin.inf",    L"readme.txt"};
+
+class PackageStagingTest : public SimTest {
+ protected:
+  // A branch folder holding `names`, each file's content its own path.
+  void AddBranch(const std::wstring& folder, const Names& names) {
+    for (const std::wstring& n : names) M().fs.AddFile(folder + n, std::string(n.begin(), n.end()) + " in " + Narrow(folder));
+  }
+  static std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+  Names Staged() {
+    Strings list = M().fs.List(kDrivers);
+    return Names(list.begin(), list.end());
+  }
+  bool CopyBranch(const std::wstring& folder, const std::wstring& dataFile, PinFamily family) {
+    return CopyPackageFiles(folder, kDrivers + L"\\", dataFile, family);
+  }
+};
+
+TEST_F(PackageStagingTest, EachFamilyCopiesItsCopyListAndTheDataFile) {
+  const std::vector<std::pair<PinFamily, Names>> expected = {
+      {Pin24,
+       {L"QX24RES.DLL", L"STDNAMES.GPD", L"unidrv.hlp", L"unidrvui.dll", L"unidrv.dll", L"unires.dll",
+        L"STDDTYPE.GDL", L"STDSCHEM.GDL", L"STDSCHMX.GDL", L"QxSet.ini", L"QxSetUI.dll", L"QxSetUni.dll",
+        L"QXLMON.dll", L"QX-630K.GPD"}},
+      // "QXPrndll.ini" and "QXPrnUni.dll" stand in the protected list only: never copied.
+      {Pin9,
+       {L"unidrv.hlp", L"unidrvui.dll", L"unidrv.dll", L"unires.dll", L"STDNAMES.GPD", L"STDDTYPE.GDL",
+        L"STDSCHEM.GDL", L"STDSCHMX.GDL", L"QXMPUI.dll", L"QXMPUNI.dll", L"QXMPdll.ini", L"QX9res.dll",
+        L"QX-630K.GPD"}},
+      {Pin9Basic,
+       {L"unidrv.hlp", L"unidrvui.dll", L"unidrv.dll", L"unires.dll", L"STDNAMES.GPD", L"STDDTYPE.GDL",
+        L"STDSCHEM.GDL", L"STDSCHMX.GDL", L"QX9res.dll", L"QX-630K.GPD"}},
+      {static_cast<PinFamily>(7), {L"QX-630K.GPD"}},
+  };
+  AddBranch(L"C:\\Setup\\24Pin\\X64\\", kAllListedNames);
+  for (const auto& [family, names] : expected) {
+    M().fs.Remove(kDrivers);
+    M().fs.AddDirectory(kDrivers);
+    EXPECT_TRUE(CopyBranch(L"C:\\Setup\\24Pin\\X64\\", L"QX-630K.GPD", family)) << family;
+    EXPECT_EQ(Staged(), names) << family;
+  }
+}
+
+TEST_F(PackageStagingTest, NamesMatchAsLowerCaseSubstringsAndKeepTheirCase) {
+  AddBranch(L"C:\\Pkg\\", {L"UNIDRV.HLP", L"drv.dll", L"res.dll", L"Qx24Res.Dll", L"notlisted.dll"});
+  EXPECT_TRUE(CopyBranch(L"C:\\Pkg\\", L"QX-630K.GPD", Pin24));
+  EXPECT_EQ(Staged(), (Names{L"UNIDRV.HLP", L"drv.dll", L"res.dll", L"Qx24Res.Dll"}));
+}
+
+TEST_F(PackageStagingTest, SubFoldersAreFoundAndFlattened) {
+  AddBranch(L"C:\\Pkg\\", {L"STDNAMES.GPD"});
+  AddBranch(L"C:\\Pkg\\Sub\\Deeper\\", {L"QX24RES.DLL"});
+  M().fs.AddFile(L"C:\\Pkg\\unidrv.dll", "h", plat::kFileAttributeHidden | plat::kFileAttributeSystem);
+  EXPECT_TRUE(CopyBranch(L"C:\\Pkg\\", L"QX-630K.GPD", Pin24));
+  EXPECT_EQ(Staged(), (Names{L"STDNAMES.GPD", L"QX24RES.DLL", L"unidrv.dll"}));
+}
+
+TEST_F(PackageStagingTest, OnlyProtectedFilesReplaceWhatIsThere) {
+  AddBranch(L"C:\\Pkg\\", {L"unidrv.dll", L"QX24RES.DLL"});
+  M().fs.AddFile(kDrivers + L"\\unidrv.dll", "old unidrv");
+  M().fs.AddFile(kDrivers + L"\\QX24RES.DLL", "old resource");
+  EXPECT_TRUE(CopyBranch(L"C:\\Pkg\\", L"QX-630K.GPD", Pin24));
+  EXPECT_EQ(M().fs.Contents(kDrivers + L"\\unidrv.dll"), "old unidrv");
+  EXPECT_EQ(M().fs.Contents(kDrivers + L"\\QX24RES.DLL"), "QX24RES.DLL in C:\\Pkg\\");
+  // The spooler held the old resource: it was replaced with the spooler stopped.
+  EXPECT_EQ(M().transcript.Count("ControlService"), 1u);
+  EXPECT_EQ(M().services.State(L"Spooler"), plat::kServiceRunning);
+}
+
+TEST_F(PackageStagingTest, AnyFailedProtectedCopyFailsTheWholeCopy) {
+  AddBranch(L"C:\\Pkg\\", {L"QX24RES.DLL", L"QxSet.ini"});
+  M().fs.SetEnumerationOrder(L"C:\\Pkg", {L"QX24RES.DLL", L"QxSet.ini"});
+  M().fs.AddFile(kDrivers + L"\\QX24RES.DLL", "old");
+  plat::FileHandle holder(
+      plat::CreateFileW(kDrivers + L"\\QX24RES.DLL", plat::kGenericRead, plat::kFileShareRead, plat::kOpenExisting));
+  EXPECT_FALSE(CopyBranch(L"C:\\Pkg\\", L"QX-630K.GPD", Pin24));  // a later protected copy worked
+  EXPECT_EQ(Staged(), (Names{L"QX24RES.DLL", L"QxSet.ini"}));
+  EXPECT_EQ(ErrorBoxes(), (Strings{L"2"}));
+}
+
+TEST_F(PackageStagingTest, AFinishedCopyIsNotUndoneByAnEmptySubFolderLast) {
+  AddBranch(L"C:\\Pkg\\", {L"QX24RES.DLL"});
+  AddBranch(L"C:\\Pkg\\docs\\", {L"readme.txt"});
+  M().fs.AddDirectory(L"C:\\Pkg\\empty");
+  M().fs.SetEnumerationOrder(L"C:\\Pkg", {L"QX24RES.DLL", L"docs", L"empty"});
+  EXPECT_TRUE(CopyBranch(L"C:\\Pkg\\", L"QX-630K.GPD", Pin24));
+}
+
+TEST_F(PackageStagingTest, BranchWithoutProtectedFilesFailsAndStagesNothing) {
+  AddBranch(L"C:\\Setup\\24Pin\\X64\\", {L"unidrv.dll", L"STDNAMES.GPD", L"24Pin.inf"});
+  EXPECT_FALSE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
+  EXPECT_EQ(Staged(), (Names{L"unidrv.dll", L"STDNAMES.GPD"}));
+  EXPECT_EQ(M().transcript.Count("SetupCopyOEMInfW"), 0u);
+  EXPECT_TRUE(ErrorBoxes().empty());
+}
+
+class StageDriverPackageTest : public PackageStagingTest {
+ protected:
+  void SetUp() override {
+    PackageStagingTest::SetUp();
+    for (const wchar_t* branch : {L"24Pin\\X64\\", L"24Pin\\i386\\"})
+      AddBranch(std::wstring(L"C:\\Setup\\") + branch, {L"QX24RES.DLL", L"QX-630K.GPD", L"24Pin.inf"});
+    for (const wchar_t* branch : {L"9Pin\\X64\\", L"9Pin\\i386\\"})
+      AddBranch(std::wstring(L"C:\\Setup\\") + branch, {L"QX9res.dll", L"QX-300.GPD", L"9Pin.inf"});
+  }
+  std::wstring StagedInfSource() {
+    return M().infStore.staged.empty() ? L"" : M().infStore.staged.back().sourceInf;
+  }
+};
+
+TEST_F(StageDriverPackageTest, BranchFollowsFamilyAndNativeArchitecture) {
+  EXPECT_TRUE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
+  EXPECT_EQ(M().fs.Contents(kDrivers + L"\\QX-630K.GPD"), "QX-630K.GPD in C:\\Setup\\24Pin\\X64\\");
+  ASSERT_EQ(M().infStore.staged.size(), 1u);
+  const sim::InfStore::Entry& inf = M().infStore.staged[0];
+  EXPECT_EQ(inf.sourceInf, L"C:\\Setup\\24Pin\\X64\\24Pin.inf");
+  EXPECT_EQ(inf.mediaLocation, L"C:\\Setup\\24Pin\\X64\\");
+  EXPECT_EQ(inf.mediaType, 1u);
+  EXPECT_EQ(inf.copyStyle, 0u);
+
+  M().kernel.nativeArchitecture = plat::kProcessorArchitectureIntel;
+  EXPECT_TRUE(StageDriverPackage(Pin9Basic, L"QX-300.GPD"));
+  EXPECT_EQ(M().fs.Contents(kDrivers + L"\\QX-300.GPD"), "QX-300.GPD in C:\\Setup\\9Pin\\i386\\");
+  EXPECT_EQ(StagedInfSource(), L"C:\\Setup\\9Pin\\i386\\9Pin.inf");
+  EXPECT_TRUE(ErrorBoxes().empty());
+}
+
+TEST_F(StageDriverPackageTest, NotFoundIsTriedOnceMoreAndAnyOtherErrorNot) {
+  M().faults.Fail("SetupCopyOEMInfW", plat::kErrorNotFound);
+  EXPECT_TRUE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
+  EXPECT_EQ(M().transcript.Count("SetupCopyOEMInfW"), 2u);
+  EXPECT_TRUE(ErrorBoxes().empty());
+
+  M().transcript.Clear();
+  M().faults.Fail("SetupCopyOEMInfW", plat::kErrorNotFound, 1, 2);
+  EXPECT_FALSE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
+  EXPECT_EQ(M().transcript.Count("SetupCopyOEMInfW"), 2u);
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorNotFound);
+
+  M().transcript.Clear();
+  M().faults.Fail("SetupCopyOEMInfW", plat::kErrorGeneralSyntax);
+  EXPECT_FALSE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
+  EXPECT_EQ(M().transcript.Count("SetupCopyOEMInfW"), 1u);
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorGeneralSyntax);  // kept across the error box
+  EXPECT_EQ(ErrorBoxes(), (Strings{L"3", L"3"}));
+}
+
+TEST_F(StageDriverPackageTest, NoDriverDirectoryFailsSilently) {
+  M().faults.Fail("GetPrinterDriverDirectoryW", 1722);  // RPC_S_SERVER_UNAVAILABLE
+  EXPECT_FALSE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
+  EXPECT_EQ(M().transcript.Count("CopyFileW"), 0u);
+  EXPECT_TRUE(ErrorBoxes().empty());
+  EXPECT_TRUE(LogMessages().empty());
+}
+
+TEST_F(StageDriverPackageTest, PackageIsResolvedBesideTheExecutable) {
+  M().kernel.moduleFileName = L"D:\\Drivers\\Quillex\\QuillexSetup.exe";
+  DriverPackage package;
+  ASSERT_TRUE(ResolveDriverPackage(Pin9, L"QX-300.GPD", package));
+  EXPECT_EQ(package.packageRoot, L"D:\\Drivers\\Quillex");
+  EXPECT_EQ(package.sourceFolder, L"D:\\Drivers\\Quillex\\9Pin\\X64\\");
+  EXPECT_EQ(package.destinationFolder, kDrivers + L"\\");
+  EXPECT_EQ(package.infPath, L"D:\\Drivers\\Quillex\\9Pin\\X64\\9Pin.inf");
+  EXPECT_EQ(package.dependentFiles,
+            L"stdnames.gpd;unires.dll;STDDTYPE.GDL;STDSCHEM.GDL;STDSCHMX.GDL;QXMPdll.ini;QX9res.dll;QXMPUI.dll;"
+            L"QXMPUNI.dll;");
+  EXPECT_EQ(package.protectedList, L"QX9res.dll;QXPrndll.ini;QXPrnUni.dll;QXMPUNI.dll;QX-300.GPD;");
+  EXPECT_EQ(FamilyDependentFiles(Pin24), L"QX24RES.DLL;STDNAMES.GPD;unires.dll;QxSet.ini;QxSetUI.dll;QxSetUni.dll;");
+  EXPECT_EQ(FamilyDependentFiles(Pin9Basic), L"stdnames.gpd;unires.dll;STDDTYPE.GDL;STDSCHEM.GDL;STDSCHMX.GDL;QX9res.dll;");
+}
+
+}  // namespace
