@@ -1,0 +1,45 @@
+// Service control against Wine's real service manager. Wine runs "Spooler"
+// as a demand-start service in its own process: stopped in a fresh session,
+// running as soon as StartService returns, stopped right after the stop
+// request, and reporting a wait hint of 10000 ms in every state, so each
+// start waits 10 s. "PcaSvc" does not exist there.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "engine/compatibility_assistant.h"
+#include "engine/service_control.h"
+#include "engine/service_thread.h"
+#include "platform/services.h"
+#include "wine_support.h"
+
+namespace {
+
+TEST(ServiceControlWinTest, RestartRunsTheSpoolerInAFreshProcess) {
+  wine::EnsureSpoolerRunning();
+  const DWORD before = wine::QuerySpooler().processId;
+  EXPECT_TRUE(RestartSpooler());
+  wine::SpoolerStatus after = wine::QuerySpooler();
+  EXPECT_EQ(after.state, DWORD(SERVICE_RUNNING));
+  EXPECT_NE(after.processId, before);
+}
+
+TEST(ServiceControlWinTest, StoppedSpoolerIsLeftAloneByStopAndStartedByTheServiceThread) {
+  wine::EnsureSpoolerRunning();
+  EXPECT_TRUE(StopServiceByName(L"Spooler"));
+  ASSERT_TRUE(wine::SpoolerReaches(SERVICE_STOPPED));
+  // Wine refuses a stop request to a stopped service (ERROR_SERVICE_NOT_ACTIVE): true means none was sent.
+  EXPECT_TRUE(StopServiceByName(L"Spooler"));
+  EXPECT_EQ(ServiceThreadProc(), 0u);
+  EXPECT_EQ(wine::QuerySpooler().state, DWORD(SERVICE_RUNNING));
+}
+
+TEST(ServiceControlWinTest, AbsentCompatibilityAssistantIsPassedOverQuietly) {
+  plat::ScManagerHandle manager(plat::OpenSCManagerW(plat::kGenericExecute));
+  ASSERT_TRUE(manager.valid());
+  EXPECT_FALSE(plat::ServiceHandle(plat::OpenServiceW(manager.get(), L"PcaSvc", 0x34)).valid());
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_SERVICE_DOES_NOT_EXIST));
+  StopCompatibilityAssistant(std::move(manager));
+  StartCompatibilityAssistant(plat::ScManagerHandle(plat::OpenSCManagerW(plat::kGenericExecute)));
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+// Helpers of the Windows-side tests: the prefix under test, the real spooler
+// service, files, and a recorder in place of the error box.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "engine/error_report.h"
+
+namespace wine {
+
+inline bool PrefixIs64Bit() {
+  const char* arch = std::getenv("QX_WINE_ARCH");
+  return arch && std::string(arch) == "win64";
+}
+
+inline std::string ReadAll(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteAll(const std::wstring& path, const std::string& bytes) {
+  std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// The folder of the running test program, with a trailing "\".
+inline std::wstring ExeFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring p = path;
+  return p.substr(0, p.find_last_of(L'\\') + 1);
+}
+
+inline std::wstring SpoolerDriverFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  DWORD needed = 0;
+  EXPECT_TRUE(GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &needed));
+  return folder;
+}
+
+// The real "Spooler" service: its state and the process it runs in (0 when stopped).
+struct SpoolerStatus {
+  DWORD state = 0;
+  DWORD processId = 0;
+};
+
+inline SpoolerStatus QuerySpooler() {
+  SpoolerStatus result;
+  SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = scm ? OpenServiceW(scm, L"Spooler", SERVICE_QUERY_STATUS) : nullptr;
+  SERVICE_STATUS_PROCESS status{};
+  DWORD needed = 0;
+  if (service && QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                                      sizeof status, &needed))
+    result = {status.dwCurrentState, status.dwProcessId};
+  if (service) CloseServiceHandle(service);
+  if (scm) CloseServiceHandle(scm);
+  return result;
+}
+
+// Waits (bounded, generously) until the spooler reports `state`.
+inline bool SpoolerReaches(DWORD state) {
+  for (int i = 0; i < 400; ++i) {
+    if (QuerySpooler().state == state) return true;
+    Sleep(25);
+  }
+  return false;
+}
+
+// Starts the spooler through the real API unless it runs already.
+inline void EnsureSpoolerRunning() {
+  SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = OpenServiceW(scm, L"Spooler", SERVICE_START);
+  if (!StartServiceW(service, 0, nullptr)) {
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_SERVICE_ALREADY_RUNNING));
+  }
+  CloseServiceHandle(service);
+  CloseServiceHandle(scm);
+  ASSERT_TRUE(SpoolerReaches(SERVICE_RUNNING));
+}
+
+// A recorder in place of the error box, for the test's lifetime.
+class ErrorBoxRecorder {
+ public:
+  ErrorBoxRecorder() {
+    Boxes().clear();
+    SetErrorPresenter(&Record);
+  }
+  ~ErrorBoxRecorder() { SetErrorPresenter(nullptr); }
+  static std::vector<std::wstring>& Boxes() {
+    static std::vector<std::wstring> boxes;
+    return boxes;
+  }
+
+ private:
+  static void Record(const std::wstring& code) { Boxes().push_back(code); }
+};
+
+}  // namespace wine
