@@ -10,6 +10,8 @@ namespace plat {
 
 namespace {
 
+static_assert(sizeof(SP_DEVINFO_DATA) == kDevInfoDataSize, "the device record of a 32-bit process");
+
 GUID ToWin(const Guid& g) {
   GUID w{g.data1, g.data2, g.data3, {}};
   std::memcpy(w.Data4, g.data4, sizeof w.Data4);
