@@ -1,7 +1,6 @@
 // The simulated machine itself: the Windows semantics the other tests rely on.
 #include <gtest/gtest.h>
 
-#include "platform/cursor.h"
 #include "platform/devinst.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -143,23 +142,6 @@ TEST_F(SimMachineTest, HardwareIdsAnswerWithTheSizeProtocolLikeSetupApi) {
   EXPECT_EQ(plat::GetLastError(), plat::kErrorNoMoreItems);
 }
 
-TEST_F(SimMachineTest, SetupClassOfAnInf) {
-  M().fs.AddFile(L"C:\\Setup\\24Pin\\i386\\24Pin.inf", "[Version]\r\n");
-  M().fs.AddFile(L"C:\\Setup\\plain.inf", "");
-  M().devices.SetInfClass(L"c:\\setup\\24PIN\\i386\\24pin.inf", L"Printer", kPrinterClass);
-  plat::Guid guid;
-  wchar_t name[260] = {};
-  ASSERT_TRUE(plat::SetupDiGetINFClassW(L"C:\\Setup\\24Pin\\i386\\24Pin.inf", guid, name, 260));
-  EXPECT_EQ(guid, kPrinterClass);
-  EXPECT_EQ(std::wstring(name), L"Printer");
-  EXPECT_FALSE(plat::SetupDiGetINFClassW(L"C:\\Setup\\24Pin\\i386\\24Pin.inf", guid, name, 7));
-  EXPECT_EQ(plat::GetLastError(), plat::kErrorInsufficientBuffer);
-  EXPECT_FALSE(plat::SetupDiGetINFClassW(L"C:\\Setup\\plain.inf", guid, name, 260));
-  EXPECT_EQ(plat::GetLastError(), plat::kErrorInvalidClass);
-  EXPECT_FALSE(plat::SetupDiGetINFClassW(L"C:\\Setup\\missing.inf", guid, name, 260));
-  EXPECT_EQ(plat::GetLastError(), plat::kErrorFileNotFound);
-}
-
 TEST_F(SimMachineTest, RootDeviceJoinsTheTreeWhenRegisteredAndLeavesItWhenRemoved) {
   M().devices.AddDevice(L"ROOT\\PRINTER\\0000", {L"OTHER"}, kPrinterClass);
   plat::DevInfoHandle set(plat::SetupDiCreateDeviceInfoList(&kPrinterClass));
@@ -202,13 +184,6 @@ TEST_F(SimMachineTest, UpdateInstallsOnEveryDeviceListingTheId) {
   EXPECT_FALSE(plat::UpdateDriverForPlugAndPlayDevicesW(L"OTHER", L"C:\\Setup\\24Pin.inf", 1, nullptr));
   EXPECT_EQ(plat::GetLastError(), plat::kErrorAccessDenied);
   EXPECT_EQ(M().devices.updates.size(), 3u);
-}
-
-TEST_F(SimMachineTest, SetCursorAnswersWithTheCursorItReplaced) {
-  plat::Handle wait = plat::LoadCursorW(plat::kIdcWait);
-  EXPECT_EQ(plat::SetCursor(wait), sim::CursorState::System(plat::kIdcArrow));
-  EXPECT_EQ(M().cursor.shown, wait);
-  EXPECT_EQ(plat::SetCursor(nullptr), wait);
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ Handle SetupDiGetClassDevsW(const Guid* classGuid, uint32_t flags) {
   std::vector<std::wstring> members;
   for (const DeviceTree::Device& d : Tree().devices)
     if (allClasses || d.classGuid == *classGuid) members.push_back(d.instanceId);
-  return NewSet(allClasses || !classGuid ? std::nullopt : std::optional<Guid>(*classGuid), std::move(members));
+  return NewSet(allClasses ? std::nullopt : std::optional<Guid>(*classGuid), std::move(members));
 }
 
 Handle SetupDiCreateDeviceInfoList(const Guid* classGuid) {
