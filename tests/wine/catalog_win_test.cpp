@@ -24,16 +24,19 @@ TEST(CatalogWinTest, ModelsSectionOfThePrefixArchitecture) {
     EXPECT_EQ(models, (List{L"USBPRINT\\QuillexQX-630K7B2E", L"USB\\VID_D23C&PID_0001"}));
 }
 
-// The shipped sample package, once it lies in the source tree.
+// The shipped sample package: both architecture folders list the four
+// hardware IDs of the two 24-pin models, one per models line.
 TEST(CatalogWinTest, SourcePackageInfOfThePrefixArchitecture) {
   std::wstring inf = wine_package::SourcePackageRoot() + wine_package::ArchFolder() + L"24Pin.inf";
-  if (GetFileAttributesW(inf.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no package in the source tree";
   List models;
   ASSERT_TRUE(ReadCatalogModels(inf, models));
-  EXPECT_FALSE(models.empty());
+  EXPECT_EQ(models, (List{L"USBPRINT\\QuillexQX-630K7B2E", L"USB\\VID_D23C&PID_0001", L"USBPRINT\\QuillexQX-730K51C4",
+                          L"USB\\VID_D23C&PID_0002"}));
+  EXPECT_TRUE(CInfFileHelper::MatchHardwareId(models, L"USB\\VID_D23C&PID_0001&REV_0100"));
   plat::Guid guid;
   wchar_t name[260] = {};
   EXPECT_TRUE(plat::SetupDiGetINFClassW(inf, guid, name, 260));
+  EXPECT_EQ(guid, kPrinterClass);
 }
 
 TEST(CatalogWinTest, SetupClassOfAnInf) {
