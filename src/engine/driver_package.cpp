@@ -1,18 +1,18 @@
 #include "engine/driver_package.h"
 
+#include "catalog/executable_dir.h"
 #include "catalog/platform_probe.h"
-#include "platform/kernel.h"
 #include "platform/spooler.h"
 
 namespace {
 
-constexpr uint32_t kModulePathUnits = 260;
 constexpr uint32_t kDriverDirectoryBytes = 512;
 
+// The executable's folder without its trailing separator.
 std::wstring PackageRoot() {
-  std::wstring exe = plat::GetModuleFileNameW(kModulePathUnits);
-  size_t slash = exe.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash);
+  std::wstring folder = GetExecutableDirectory();
+  if (!folder.empty()) folder.pop_back();
+  return folder;
 }
 
 }  // namespace

@@ -28,6 +28,12 @@ constexpr uint32_t kErrorServiceNotActive = 1062;
 constexpr uint32_t kErrorTimeout = 1460;
 constexpr uint32_t kErrorPrintMonitorAlreadyInstalled = 3006;
 constexpr uint32_t kErrorGeneralSyntax = 0xE0000003;  // SetupAPI: INF syntax error
+constexpr uint32_t kErrorInvalidUserBuffer = 0x6F8;
+// SetupAPI device installation.
+constexpr uint32_t kErrorClassMismatch = 0xE0000201;
+constexpr uint32_t kErrorDevinstAlreadyExists = 0xE0000207;
+constexpr uint32_t kErrorInvalidClass = 0xE0000206;
+constexpr uint32_t kErrorNoSuchDevinst = 0xE000020B;
 
 // Per-thread last-error code, as GetLastError / SetLastError.
 uint32_t GetLastError();

@@ -1,6 +1,7 @@
 // The simulated machine itself: the Windows semantics the other tests rely on.
 #include <gtest/gtest.h>
 
+#include "platform/devinst.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/inf_store.h"
@@ -217,6 +218,85 @@ TEST_F(SimMachineTest, InfStoreStagesEachContentOnce) {
   EXPECT_EQ(M().infStore.staged[1].sourceInf, L"C:\\Setup\\9Pin\\X64\\9Pin.inf");
   EXPECT_FALSE(plat::SetupCopyOEMInfW(L"C:\\Setup\\none.inf", L"C:\\Setup\\", plat::kSpostPath, 0));
   EXPECT_EQ(plat::GetLastError(), plat::kErrorFileNotFound);
+}
+
+const plat::Guid kPrinterClass{0x4D36E979, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+
+std::vector<std::wstring> InstanceIds() {
+  std::vector<std::wstring> ids;
+  for (const auto& d : sim::machine().devices.devices) ids.push_back(d.instanceId);
+  return ids;
+}
+
+TEST_F(SimMachineTest, HardwareIdsAnswerWithTheSizeProtocolLikeSetupApi) {
+  M().devices.AddDevice(L"USB\\VID_D23C&PID_0001\\1", {L"USB\\VID_D23C&PID_0001&REV_0100", L"USB\\VID_D23C&PID_0001"});
+  M().devices.AddDevice(L"ROOT\\LEGACY\\0000", {});
+  plat::DevInfoHandle set(plat::SetupDiGetClassDevsW(nullptr, plat::kDigcfPresent | plat::kDigcfAllClasses));
+  ASSERT_TRUE(set.valid());
+  plat::DevInfoData device;
+  EXPECT_FALSE(plat::SetupDiEnumDeviceInfo(set.get(), 0, device));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorInvalidUserBuffer);  // size not set
+  device.size = plat::kDevInfoDataSize;
+  ASSERT_TRUE(plat::SetupDiEnumDeviceInfo(set.get(), 0, device));
+  uint32_t required = 0;
+  EXPECT_FALSE(plat::SetupDiGetDeviceRegistryPropertyW(set.get(), device, plat::kSpdrpHardwareId, nullptr, 0, &required));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorInsufficientBuffer);
+  ASSERT_EQ(required, 31u + 22u + 1u);
+  std::vector<wchar_t> ids(required);
+  ASSERT_TRUE(plat::SetupDiGetDeviceRegistryPropertyW(set.get(), device, plat::kSpdrpHardwareId, ids.data(), required, nullptr));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorSuccess);  // SetupAPI clears the last error on success
+  EXPECT_EQ(std::wstring(ids.data()), L"USB\\VID_D23C&PID_0001&REV_0100");
+  EXPECT_EQ(ids.back(), L'\0');
+
+  ASSERT_TRUE(plat::SetupDiEnumDeviceInfo(set.get(), 1, device));
+  EXPECT_FALSE(plat::SetupDiGetDeviceRegistryPropertyW(set.get(), device, plat::kSpdrpHardwareId, nullptr, 0, &required));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorInvalidData);  // no hardware IDs
+  EXPECT_FALSE(plat::SetupDiEnumDeviceInfo(set.get(), 2, device));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorNoMoreItems);
+}
+
+TEST_F(SimMachineTest, RootDeviceJoinsTheTreeWhenRegisteredAndLeavesItWhenRemoved) {
+  M().devices.AddDevice(L"ROOT\\PRINTER\\0000", {L"OTHER"}, kPrinterClass);
+  plat::DevInfoHandle set(plat::SetupDiCreateDeviceInfoList(&kPrinterClass));
+  plat::DevInfoData device;
+  device.size = plat::kDevInfoDataSize;
+  ASSERT_TRUE(plat::SetupDiCreateDeviceInfoW(set.get(), L"Printer", kPrinterClass, plat::kDicdGenerateId, device));
+  const wchar_t id[] = L"USBPRINT\\QuillexQX-630K7B2E\0";
+  ASSERT_TRUE(plat::SetupDiSetDeviceRegistryPropertyW(set.get(), device, plat::kSpdrpHardwareId, id, 29));
+  EXPECT_EQ(InstanceIds().size(), 1u);  // not registered yet
+  ASSERT_TRUE(plat::SetupDiCallClassInstaller(plat::kDifRegisterDevice, set.get(), device));
+  EXPECT_EQ(InstanceIds(), (std::vector<std::wstring>{L"ROOT\\PRINTER\\0000", L"ROOT\\PRINTER\\0001"}));
+  EXPECT_EQ(M().devices.Find(L"root\\printer\\0001")->hardwareIds, (std::vector<std::wstring>{L"USBPRINT\\QuillexQX-630K7B2E"}));
+  ASSERT_TRUE(plat::SetupDiCallClassInstaller(plat::kDifRemove, set.get(), device));
+  EXPECT_EQ(InstanceIds().size(), 1u);
+
+  // An element never registered vanishes with its set.
+  ASSERT_TRUE(plat::SetupDiCreateDeviceInfoW(set.get(), L"Printer", kPrinterClass, plat::kDicdGenerateId, device));
+  set.reset();
+  EXPECT_EQ(InstanceIds().size(), 1u);
+  EXPECT_TRUE(M().devices.sets.empty());
+}
+
+TEST_F(SimMachineTest, UpdateInstallsOnEveryDeviceListingTheId) {
+  M().fs.AddFile(L"C:\\Setup\\24Pin.inf", "");
+  M().devices.AddDevice(L"USB\\A\\1", {L"USBPRINT\\QuillexQX-630K7B2E"});
+  M().devices.AddDevice(L"USB\\B\\1", {L"OTHER", L"usbprint\\quillexqx-630k7b2e"});
+  M().devices.AddDevice(L"USB\\C\\1", {L"OTHER"});
+  M().devices.updateNeedsReboot = true;
+  bool reboot = false;
+  ASSERT_TRUE(plat::UpdateDriverForPlugAndPlayDevicesW(L"USBPRINT\\QuillexQX-630K7B2E", L"C:\\Setup\\24Pin.inf",
+                                                       plat::kInstallFlagForce, &reboot));
+  EXPECT_TRUE(reboot);
+  EXPECT_EQ(M().devices.Find(L"USB\\A\\1")->driverInf, L"C:\\Setup\\24Pin.inf");
+  EXPECT_EQ(M().devices.Find(L"USB\\B\\1")->driverInf, L"C:\\Setup\\24Pin.inf");
+  EXPECT_EQ(M().devices.Find(L"USB\\C\\1")->driverInf, L"");
+
+  EXPECT_FALSE(plat::UpdateDriverForPlugAndPlayDevicesW(L"NONE", L"C:\\Setup\\24Pin.inf", 1, nullptr));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorNoSuchDevinst);
+  M().devices.updateError = plat::kErrorAccessDenied;
+  EXPECT_FALSE(plat::UpdateDriverForPlugAndPlayDevicesW(L"OTHER", L"C:\\Setup\\24Pin.inf", 1, nullptr));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorAccessDenied);
+  EXPECT_EQ(M().devices.updates.size(), 3u);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,13 +12,11 @@
 #include <vector>
 
 #include "engine/error_report.h"
+#include "wine_package.h"
 
 namespace wine {
 
-inline bool PrefixIs64Bit() {
-  const char* arch = std::getenv("QX_WINE_ARCH");
-  return arch && std::string(arch) == "win64";
-}
+using wine_package::PrefixIs64Bit;
 
 inline std::string ReadAll(const std::wstring& path) {
   std::ifstream in(std::filesystem::path(path), std::ios::binary);

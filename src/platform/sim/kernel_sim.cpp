@@ -1,3 +1,4 @@
+#include <chrono>
 #include <thread>
 
 #include "platform/error.h"
@@ -13,8 +14,10 @@ void Sleep(uint32_t milliseconds) {
     sim::machine().clock.Advance(milliseconds);
     sim::machine().clock.RecordSleep(milliseconds);
   }
-  // Virtual time passes at once; let other threads of the test run meanwhile.
-  std::this_thread::yield();
+  // Virtual time passes at once. A pause is also where a thread waits for
+  // another one (a file held open, a service starting), so give the other
+  // threads of a test a real moment to run.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 uint32_t GetTickCount() {

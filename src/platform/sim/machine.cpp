@@ -96,6 +96,8 @@ void Machine::Reset() {
   clock.SetLocalTime({2026, 12, 3, 9, 9, 5, 3, 12});
   fs = FileSystem();
   registry = Registry();
+  devices = DeviceTree();
+  cursor = CursorState();
   kernel = KernelState();
   kernel.moduleFileName = L"C:\\Setup\\QuillexSetup.exe";
   kernel.messages = {

@@ -6,12 +6,15 @@
 // Call Reset() between test cases.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/cursor.h"
+#include "platform/devinst.h"
 #include "platform/handle.h"
 #include "platform/kernel.h"
 #include "platform/sim/inf_store.h"
@@ -156,6 +159,66 @@ struct KernelState {
   std::vector<std::wstring> debugOutput;
 };
 
+// The present devices as SetupAPI enumerates them, the setup classes that
+// INF files name, and what the Plug and Play update installed.
+class DeviceTree {
+ public:
+  struct Device {
+    std::wstring instanceId;
+    plat::Guid classGuid;
+    std::vector<std::wstring> hardwareIds;  // none: the property is absent (kErrorInvalidData)
+    std::wstring driverInf;                 // the INF whose driver an update installed
+  };
+  struct InfClass {
+    std::wstring name;
+    plat::Guid guid;
+  };
+  // One UpdateDriverForPlugAndPlayDevicesW call that got past its fault.
+  struct Update {
+    std::wstring hardwareId;
+    std::wstring infPath;
+    uint32_t flags = 0;
+  };
+
+  // Test set-up. Devices enumerate in the order they were added.
+  void AddDevice(const std::wstring& instanceId, const std::vector<std::wstring>& hardwareIds,
+                 const plat::Guid& classGuid = {});
+  void RemoveDevice(const std::wstring& instanceId);
+  // The INF at `infPath` names setup class `name` / `guid` (SetupDiGetINFClassW).
+  void SetInfClass(const std::wstring& infPath, const std::wstring& name, const plat::Guid& guid);
+
+  Device* Find(const std::wstring& instanceId);
+  const Device* Find(const std::wstring& instanceId) const;
+  // Instance and hardware IDs compare without regard to ASCII letter case.
+  static std::wstring Fold(const std::wstring& id);
+
+  std::vector<Device> devices;                  // present devices, in enumeration order
+  std::map<std::wstring, InfClass> infClasses;  // by file-system key of the INF path
+  std::optional<uint32_t> updateError;          // every update fails with it
+  bool updateNeedsReboot = false;
+  std::function<void()> duringUpdate;  // runs inside every update call (observe the machine, throw, ...)
+  std::vector<Update> updates;
+
+  // Open device information sets: members by instance ID; created elements
+  // stay in `unregistered` until DIF_REGISTERDEVICE puts them into the tree.
+  struct Set {
+    std::optional<plat::Guid> classGuid;
+    std::vector<std::wstring> members;
+    std::map<std::wstring, Device> unregistered;
+  };
+  std::map<uintptr_t, Set> sets;
+};
+
+// The cursor on the screen. System cursors have fixed handles.
+struct CursorState {
+  static constexpr uintptr_t kSystemBase = 0x20000;
+  static plat::Handle System(uint32_t cursorId) { return reinterpret_cast<plat::Handle>(kSystemBase + cursorId); }
+  // The system cursor id of `cursor` as text ("32514"), "none" for no cursor.
+  static std::wstring Name(plat::Handle cursor);
+
+  plat::Handle shown = System(plat::kIdcArrow);
+};
+
 class Machine {
  public:
   Machine();
@@ -181,6 +244,8 @@ class Machine {
   Registry registry;
   KernelState kernel;
   std::map<int, std::wstring> specialFolders;
+  DeviceTree devices;
+  CursorState cursor;
   ServiceManager services;
   Spooler spooler;
   InfStore infStore;

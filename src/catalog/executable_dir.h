@@ -1,0 +1,7 @@
+// The folder of the running executable, where everything it ships with lies.
+#pragma once
+#include <string>
+
+// The executable's full name (GetModuleFileNameW, 260-character buffer) cut
+// behind its last backslash, which stays; empty when the name has none.
+std::wstring GetExecutableDirectory();

@@ -1,0 +1,82 @@
+// Device installation: SetupAPI device information sets, device properties,
+// root-device creation, and the Plug and Play driver update of newdev.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/handle.h"
+
+namespace plat {
+
+// A GUID, laid out as the Win32 GUID.
+struct Guid {
+  uint32_t data1 = 0;
+  uint16_t data2 = 0;
+  uint16_t data3 = 0;
+  uint8_t data4[8] = {};
+  bool operator==(const Guid&) const = default;
+};
+
+// One device element of a set (SP_DEVINFO_DATA). The caller sets `size`;
+// the other fields belong to the set that filled them in.
+struct DevInfoData {
+  uint32_t size = 0;
+  Guid classGuid;
+  uint32_t devInst = 0;
+  uintptr_t reserved = 0;
+};
+
+constexpr uint32_t kDevInfoDataSize = 28;  // sizeof(SP_DEVINFO_DATA) in a 32-bit process
+
+// SetupDiGetClassDevsW flags.
+constexpr uint32_t kDigcfPresent = 0x2;
+constexpr uint32_t kDigcfAllClasses = 0x4;
+constexpr uint32_t kDigcfProfile = 0x8;
+
+constexpr uint32_t kSpdrpHardwareId = 1;
+constexpr uint32_t kDicdGenerateId = 1;
+// Class installer functions.
+constexpr uint32_t kDifRemove = 0x5;
+constexpr uint32_t kDifRegisterDevice = 0x19;
+constexpr uint32_t kInstallFlagForce = 1;
+
+// SetupDiGetINFClassW: the setup class the INF names, its name written into
+// `className` (capacity `classNameSize` characters, terminator included).
+bool SetupDiGetINFClassW(const std::wstring& infPath, Guid& classGuid, wchar_t* className, uint32_t classNameSize);
+
+// SetupDiGetClassDevsW without enumerator and window; `classGuid` may be null.
+// Fails with kInvalidHandle.
+Handle SetupDiGetClassDevsW(const Guid* classGuid, uint32_t flags);
+// SetupDiCreateDeviceInfoList without window: a new empty set. Fails with kInvalidHandle.
+Handle SetupDiCreateDeviceInfoList(const Guid* classGuid);
+bool SetupDiDestroyDeviceInfoList(Handle set);
+
+// False with kErrorNoMoreItems past the last device.
+bool SetupDiEnumDeviceInfo(Handle set, uint32_t index, DevInfoData& device);
+
+// SetupDiGetDeviceRegistryPropertyW for a text property (a multi-string for
+// kSpdrpHardwareId). Sizes count UTF-16 units, not bytes: the API's byte
+// counts divided by two. `buffer` may be null with `bufferUnits` 0 to learn the
+// size; `requiredUnits` may be null.
+bool SetupDiGetDeviceRegistryPropertyW(Handle set, const DevInfoData& device, uint32_t property, wchar_t* buffer,
+                                       uint32_t bufferUnits, uint32_t* requiredUnits);
+// SetupDiSetDeviceRegistryPropertyW with `units` UTF-16 units of `data`.
+bool SetupDiSetDeviceRegistryPropertyW(Handle set, DevInfoData& device, uint32_t property, const wchar_t* data,
+                                       uint32_t units);
+
+// SetupDiCreateDeviceInfoW without description and window. With kDicdGenerateId
+// `deviceName` is the class name from which the instance ID is generated.
+bool SetupDiCreateDeviceInfoW(Handle set, const std::wstring& deviceName, const Guid& classGuid, uint32_t flags,
+                              DevInfoData& device);
+bool SetupDiCallClassInstaller(uint32_t installFunction, Handle set, DevInfoData& device);
+
+// UpdateDriverForPlugAndPlayDevicesW without window; `rebootRequired` may be null.
+bool UpdateDriverForPlugAndPlayDevicesW(const std::wstring& hardwareId, const std::wstring& infPath,
+                                        uint32_t installFlags, bool* rebootRequired);
+
+struct DestroyDeviceInfoList {
+  void operator()(Handle h) const { SetupDiDestroyDeviceInfoList(h); }
+};
+using DevInfoHandle = UniqueHandle<DestroyDeviceInfoList>;
+
+}  // namespace plat

@@ -1,0 +1,117 @@
+#include <windows.h>
+#include <setupapi.h>
+#include <newdev.h>
+
+#include <cstring>
+
+#include "platform/devinst.h"
+
+namespace plat {
+
+namespace {
+
+static_assert(sizeof(SP_DEVINFO_DATA) == kDevInfoDataSize, "the device record of a 32-bit process");
+
+GUID ToWin(const Guid& g) {
+  GUID w{g.data1, g.data2, g.data3, {}};
+  std::memcpy(w.Data4, g.data4, sizeof w.Data4);
+  return w;
+}
+
+Guid FromWin(const GUID& w) {
+  Guid g;
+  g.data1 = w.Data1;
+  g.data2 = w.Data2;
+  g.data3 = w.Data3;
+  std::memcpy(g.data4, w.Data4, sizeof g.data4);
+  return g;
+}
+
+SP_DEVINFO_DATA ToWin(const DevInfoData& d) {
+  SP_DEVINFO_DATA w{};
+  w.cbSize = d.size;
+  w.ClassGuid = ToWin(d.classGuid);
+  w.DevInst = d.devInst;
+  w.Reserved = d.reserved;
+  return w;
+}
+
+void FromWin(const SP_DEVINFO_DATA& w, DevInfoData& d) {
+  d.classGuid = FromWin(w.ClassGuid);
+  d.devInst = w.DevInst;
+  d.reserved = w.Reserved;
+}
+
+}  // namespace
+
+bool SetupDiGetINFClassW(const std::wstring& infPath, Guid& classGuid, wchar_t* className, uint32_t classNameSize) {
+  GUID w{};
+  bool ok = ::SetupDiGetINFClassW(infPath.c_str(), &w, className, classNameSize, nullptr) != FALSE;
+  if (ok) classGuid = FromWin(w);
+  return ok;
+}
+
+Handle SetupDiGetClassDevsW(const Guid* classGuid, uint32_t flags) {
+  GUID w{};
+  if (classGuid) w = ToWin(*classGuid);
+  return ::SetupDiGetClassDevsW(classGuid ? &w : nullptr, nullptr, nullptr, flags);
+}
+
+Handle SetupDiCreateDeviceInfoList(const Guid* classGuid) {
+  GUID w{};
+  if (classGuid) w = ToWin(*classGuid);
+  return ::SetupDiCreateDeviceInfoList(classGuid ? &w : nullptr, nullptr);
+}
+
+bool SetupDiDestroyDeviceInfoList(Handle set) { return ::SetupDiDestroyDeviceInfoList(set) != FALSE; }
+
+bool SetupDiEnumDeviceInfo(Handle set, uint32_t index, DevInfoData& device) {
+  SP_DEVINFO_DATA w = ToWin(device);
+  if (!::SetupDiEnumDeviceInfo(set, index, &w)) return false;
+  FromWin(w, device);
+  return true;
+}
+
+bool SetupDiGetDeviceRegistryPropertyW(Handle set, const DevInfoData& device, uint32_t property, wchar_t* buffer,
+                                       uint32_t bufferUnits, uint32_t* requiredUnits) {
+  SP_DEVINFO_DATA w = ToWin(device);
+  DWORD requiredBytes = 0;
+  bool ok = ::SetupDiGetDeviceRegistryPropertyW(set, &w, property, nullptr, reinterpret_cast<BYTE*>(buffer),
+                                                bufferUnits * sizeof(WCHAR), &requiredBytes) != FALSE;
+  if (requiredUnits) *requiredUnits = (requiredBytes + sizeof(WCHAR) - 1) / sizeof(WCHAR);
+  return ok;
+}
+
+bool SetupDiSetDeviceRegistryPropertyW(Handle set, DevInfoData& device, uint32_t property, const wchar_t* data,
+                                       uint32_t units) {
+  SP_DEVINFO_DATA w = ToWin(device);
+  return ::SetupDiSetDeviceRegistryPropertyW(set, &w, property, reinterpret_cast<const BYTE*>(data),
+                                             units * sizeof(WCHAR)) != FALSE;
+}
+
+bool SetupDiCreateDeviceInfoW(Handle set, const std::wstring& deviceName, const Guid& classGuid, uint32_t flags,
+                              DevInfoData& device) {
+  GUID g = ToWin(classGuid);
+  SP_DEVINFO_DATA w = ToWin(device);
+  if (!::SetupDiCreateDeviceInfoW(set, deviceName.c_str(), &g, nullptr, nullptr, flags, &w)) return false;
+  FromWin(w, device);
+  return true;
+}
+
+bool SetupDiCallClassInstaller(uint32_t installFunction, Handle set, DevInfoData& device) {
+  SP_DEVINFO_DATA w = ToWin(device);
+  if (!::SetupDiCallClassInstaller(installFunction, set, &w)) return false;
+  FromWin(w, device);
+  return true;
+}
+
+bool UpdateDriverForPlugAndPlayDevicesW(const std::wstring& hardwareId, const std::wstring& infPath,
+                                        uint32_t installFlags, bool* rebootRequired) {
+  BOOL reboot = FALSE;
+  bool ok = ::UpdateDriverForPlugAndPlayDevicesW(nullptr, hardwareId.c_str(), infPath.c_str(), installFlags,
+                                                 &reboot) != FALSE;
+  if (rebootRequired) *rebootRequired = reboot != FALSE;
+  return ok;
+}
+
+}  // namespace plat
