@@ -27,7 +27,10 @@ struct PackageCopy {
 
 void CopyPackageFolder(const std::wstring& folder, const std::wstring& destination, PackageCopy& copy) {
   ForEachFolderEntry(folder, [&](const std::wstring& name, bool isFolder) {
-    if (isFolder) return CopyPackageFolder(folder + name + L"\\", destination, copy);
+    if (isFolder) {
+      CopyPackageFolder(folder + name + L"\\", destination, copy);  // flattened into the one destination
+      return;
+    }
     const std::wstring lower = LowerAscii(name);
     if (copy.copyList.find(lower) == std::wstring::npos) return;
     if (copy.protectedList.find(lower) == std::wstring::npos) {

@@ -2,10 +2,8 @@
 // folder, the INF staging and its one repeat.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 
-#include "engine/driver_package.h"
 #include "engine/package_staging.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -68,18 +66,13 @@ TEST_F(PackageStagingTest, EachFamilyCopiesItsCopyListAndTheDataFile) {
   }
 }
 
-TEST_F(PackageStagingTest, NamesMatchAsLowerCaseSubstringsAndKeepTheirCase) {
-  AddBranch(L"C:\\Pkg\\", {L"UNIDRV.HLP", L"drv.dll", L"res.dll", L"Qx24Res.Dll", L"notlisted.dll"});
+TEST_F(PackageStagingTest, NamesMatchAsLowerCaseSubstringsAnywhereInTheTree) {
+  AddBranch(L"C:\\Pkg\\", {L"UNIDRV.HLP", L"drv.dll", L"notlisted.dll"});
+  AddBranch(L"C:\\Pkg\\Sub\\Deeper\\", {L"Qx24Res.Dll"});
+  M().fs.AddFile(L"C:\\Pkg\\unires.dll", "h", plat::kFileAttributeHidden | plat::kFileAttributeSystem);
   EXPECT_TRUE(CopyBranch(L"C:\\Pkg\\", L"QX-630K.GPD", Pin24));
-  EXPECT_EQ(Staged(), (Names{L"UNIDRV.HLP", L"drv.dll", L"res.dll", L"Qx24Res.Dll"}));
-}
-
-TEST_F(PackageStagingTest, SubFoldersAreFoundAndFlattened) {
-  AddBranch(L"C:\\Pkg\\", {L"STDNAMES.GPD"});
-  AddBranch(L"C:\\Pkg\\Sub\\Deeper\\", {L"QX24RES.DLL"});
-  M().fs.AddFile(L"C:\\Pkg\\unidrv.dll", "h", plat::kFileAttributeHidden | plat::kFileAttributeSystem);
-  EXPECT_TRUE(CopyBranch(L"C:\\Pkg\\", L"QX-630K.GPD", Pin24));
-  EXPECT_EQ(Staged(), (Names{L"STDNAMES.GPD", L"QX24RES.DLL", L"unidrv.dll"}));
+  // Flat, with the package's letter case; "drv.dll" is part of "unidrv.dll;".
+  EXPECT_EQ(Staged(), (Names{L"UNIDRV.HLP", L"drv.dll", L"Qx24Res.Dll", L"unires.dll"}));
 }
 
 TEST_F(PackageStagingTest, OnlyProtectedFilesReplaceWhatIsThere) {
@@ -130,9 +123,6 @@ class StageDriverPackageTest : public PackageStagingTest {
     for (const wchar_t* branch : {L"9Pin\\X64\\", L"9Pin\\i386\\"})
       AddBranch(std::wstring(L"C:\\Setup\\") + branch, {L"QX9res.dll", L"QX-300.GPD", L"9Pin.inf"});
   }
-  std::wstring StagedInfSource() {
-    return M().infStore.staged.empty() ? L"" : M().infStore.staged.back().sourceInf;
-  }
 };
 
 TEST_F(StageDriverPackageTest, BranchFollowsFamilyAndNativeArchitecture) {
@@ -148,7 +138,7 @@ TEST_F(StageDriverPackageTest, BranchFollowsFamilyAndNativeArchitecture) {
   M().kernel.nativeArchitecture = plat::kProcessorArchitectureIntel;
   EXPECT_TRUE(StageDriverPackage(Pin9Basic, L"QX-300.GPD"));
   EXPECT_EQ(M().fs.Contents(kDrivers + L"\\QX-300.GPD"), "QX-300.GPD in C:\\Setup\\9Pin\\i386\\");
-  EXPECT_EQ(StagedInfSource(), L"C:\\Setup\\9Pin\\i386\\9Pin.inf");
+  EXPECT_EQ(M().infStore.staged.back().sourceInf, L"C:\\Setup\\9Pin\\i386\\9Pin.inf");
   EXPECT_TRUE(ErrorBoxes().empty());
 }
 
@@ -178,22 +168,6 @@ TEST_F(StageDriverPackageTest, NoDriverDirectoryFailsSilently) {
   EXPECT_EQ(M().transcript.Count("CopyFileW"), 0u);
   EXPECT_TRUE(ErrorBoxes().empty());
   EXPECT_TRUE(LogMessages().empty());
-}
-
-TEST_F(StageDriverPackageTest, PackageIsResolvedBesideTheExecutable) {
-  M().kernel.moduleFileName = L"D:\\Drivers\\Quillex\\QuillexSetup.exe";
-  DriverPackage package;
-  ASSERT_TRUE(ResolveDriverPackage(Pin9, L"QX-300.GPD", package));
-  EXPECT_EQ(package.packageRoot, L"D:\\Drivers\\Quillex");
-  EXPECT_EQ(package.sourceFolder, L"D:\\Drivers\\Quillex\\9Pin\\X64\\");
-  EXPECT_EQ(package.destinationFolder, kDrivers + L"\\");
-  EXPECT_EQ(package.infPath, L"D:\\Drivers\\Quillex\\9Pin\\X64\\9Pin.inf");
-  EXPECT_EQ(package.dependentFiles,
-            L"stdnames.gpd;unires.dll;STDDTYPE.GDL;STDSCHEM.GDL;STDSCHMX.GDL;QXMPdll.ini;QX9res.dll;QXMPUI.dll;"
-            L"QXMPUNI.dll;");
-  EXPECT_EQ(package.protectedList, L"QX9res.dll;QXPrndll.ini;QXPrnUni.dll;QXMPUNI.dll;QX-300.GPD;");
-  EXPECT_EQ(FamilyDependentFiles(Pin24), L"QX24RES.DLL;STDNAMES.GPD;unires.dll;QxSet.ini;QxSetUI.dll;QxSetUni.dll;");
-  EXPECT_EQ(FamilyDependentFiles(Pin9Basic), L"stdnames.gpd;unires.dll;STDDTYPE.GDL;STDSCHEM.GDL;STDSCHMX.GDL;QX9res.dll;");
 }
 
 }  // namespace

@@ -113,67 +113,44 @@ TEST_F(SimMachineTest, RegistryReads) {
 // Reads the status n times; the states read, in order.
 std::vector<uint32_t> ReadStates(plat::Handle service, int n) {
   std::vector<uint32_t> states;
-  for (int i = 0; i < n; ++i) {
-    plat::ServiceStatus st;
-    EXPECT_TRUE(plat::QueryServiceStatus(service, st));
-    states.push_back(st.currentState);
-  }
+  for (plat::ServiceStatus st; n-- > 0 && plat::QueryServiceStatus(service, st);) states.push_back(st.currentState);
   return states;
 }
 
-TEST_F(SimMachineTest, ServicesPassThroughPendingStatesForTheScriptedPolls) {
+TEST_F(SimMachineTest, ServicesPassThroughPendingStatesForTheScriptedReads) {
   sim::Service& spooler = *M().services.Find(L"Spooler");
   spooler.stopPolls = 2;
-  spooler.startPolls = 1;
+  spooler.startPolls = sim::kForever;
   spooler.waitHint = 750;
-  plat::ScManagerHandle scm(plat::OpenSCManagerW(plat::kScManagerAllAccess));
-  plat::ServiceHandle service(plat::OpenServiceW(scm.get(), L"spooler", plat::kServiceAllAccess));
-  ASSERT_TRUE(service.valid());
+  plat::ScManagerHandle scm(plat::OpenSCManagerW(plat::kGenericExecute));
+  plat::ServiceHandle service(plat::OpenServiceW(scm.get(), L"spooler", 0x34));
   plat::ServiceStatus st;
   ASSERT_TRUE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
-  EXPECT_EQ(st.currentState, plat::kServiceStopPending);
   EXPECT_EQ(st.waitHint, 750u);
-  // While stopping it takes no other request.
-  EXPECT_FALSE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
+  EXPECT_FALSE(plat::ControlService(service.get(), plat::kServiceControlStop, st));  // busy stopping
   EXPECT_EQ(plat::GetLastError(), plat::kErrorServiceCannotAcceptCtrl);
-  EXPECT_FALSE(plat::StartServiceW(service.get()));
-  EXPECT_EQ(plat::GetLastError(), plat::kErrorServiceAlreadyRunning);
   EXPECT_EQ(ReadStates(service.get(), 3), (std::vector<uint32_t>{3, 3, 1}));
   EXPECT_FALSE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
   EXPECT_EQ(plat::GetLastError(), plat::kErrorServiceNotActive);
   ASSERT_TRUE(plat::StartServiceW(service.get()));
-  EXPECT_EQ(ReadStates(service.get(), 2), (std::vector<uint32_t>{2, 4}));
-  // No scripted polls: the request is done when it returns.
-  spooler.stopPolls = 0;
-  ASSERT_TRUE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
-  EXPECT_EQ(M().services.State(L"Spooler"), plat::kServiceStopped);
+  EXPECT_EQ(ReadStates(service.get(), 400), std::vector<uint32_t>(400, plat::kServiceStartPending));
+  EXPECT_FALSE(plat::StartServiceW(service.get()));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorServiceAlreadyRunning);
 }
 
-TEST_F(SimMachineTest, ServicesCanBeMissingStuckOrRefuseAndNeedTheirRights) {
-  M().services.Remove(L"PcaSvc");
-  sim::Service& spooler = *M().services.Find(L"Spooler");
+TEST_F(SimMachineTest, ServicesCanBeMissingRefuseOrLackTheRight) {
   plat::ScManagerHandle scm(plat::OpenSCManagerW(plat::kGenericExecute));
+  M().services.Remove(L"PcaSvc");
   EXPECT_FALSE(plat::ServiceHandle(plat::OpenServiceW(scm.get(), L"PcaSvc", 0x34)).valid());
   EXPECT_EQ(plat::GetLastError(), plat::kErrorServiceDoesNotExist);
-
   plat::ServiceHandle queryOnly(plat::OpenServiceW(scm.get(), L"Spooler", plat::kServiceQueryStatus));
   plat::ServiceStatus st;
   EXPECT_FALSE(plat::ControlService(queryOnly.get(), plat::kServiceControlStop, st));
   EXPECT_EQ(plat::GetLastError(), plat::kErrorAccessDenied);
-
-  plat::ServiceHandle service(plat::OpenServiceW(scm.get(), L"Spooler", 0x34));
-  spooler.stopError = plat::kErrorAccessDenied;
+  plat::ServiceHandle service(plat::OpenServiceW(scm.get(), L"Spooler", plat::kServiceAllAccess));
+  M().services.Find(L"Spooler")->stopError = 1051;  // ERROR_DEPENDENT_SERVICES_RUNNING
   EXPECT_FALSE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
-  EXPECT_EQ(plat::GetLastError(), plat::kErrorAccessDenied);
-  spooler.stopError = 0;
-  spooler.stopPolls = sim::kForever;
-  ASSERT_TRUE(plat::ControlService(service.get(), plat::kServiceControlStop, st));
-  EXPECT_EQ(ReadStates(service.get(), 500), std::vector<uint32_t>(500, plat::kServiceStopPending));
-
-  spooler.state = plat::kServiceStopped;
-  spooler.startError = 1058;  // ERROR_SERVICE_DISABLED
-  EXPECT_FALSE(plat::StartServiceW(service.get()));
-  EXPECT_EQ(plat::GetLastError(), 1058u);
+  EXPECT_EQ(plat::GetLastError(), 1051u);
   EXPECT_EQ(M().services.OpenHandles(), 3u);
 }
 
