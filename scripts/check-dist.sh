@@ -12,9 +12,12 @@ need_9="UNIDRV.DLL UNIDRVUI.DLL UNIDRV.HLP UNIRES.DLL STDNAMES.GPD STDDTYPE.GDL 
 for arch in i386 X64; do
   for f in $need_24; do [ -f "$dist/24Pin/$arch/$f" ] || fail "missing 24Pin/$arch/$f"; done
   for f in $need_9; do [ -f "$dist/9Pin/$arch/$f" ] || fail "missing 9Pin/$arch/$f"; done
-  i686-w64-mingw32-objdump -p "$dist/24Pin/$arch/QXLMON.dll" | grep -Eq '\] InitializePrintMonitor2$' \
+  # Read the whole listing first: grep -q stopping early would break the pipe under pipefail.
+  monitor="$(i686-w64-mingw32-objdump -p "$dist/24Pin/$arch/QXLMON.dll")"
+  grep -Eq '\] InitializePrintMonitor2$' <<<"$monitor" \
     || fail "24Pin/$arch/QXLMON.dll does not export InitializePrintMonitor2"
-  i686-w64-mingw32-objdump -p "$dist/24Pin/$arch/unidrvui.dll" | grep -Eq '\] DrvDocumentPropertySheets$' \
+  ui="$(i686-w64-mingw32-objdump -p "$dist/24Pin/$arch/unidrvui.dll")"
+  grep -Eq '\] DrvDocumentPropertySheets$' <<<"$ui" \
     || fail "24Pin/$arch/unidrvui.dll does not export DrvDocumentPropertySheets"
 done
 echo "check-dist: $dist is complete"
