@@ -1,19 +1,226 @@
+#include "platform/sim/spooler.h"
+
+#include <cstring>
+
 #include "platform/error.h"
+#include "platform/services.h"
 #include "platform/sim/machine.h"
-#include "platform/spooler.h"
+
+namespace sim {
+
+namespace {
+std::wstring Upper(const std::wstring& s) { return FileSystem::Key(s); }
+}  // namespace
+
+Spooler::Spooler() {
+  for (const wchar_t* port : {L"LPT1:", L"LPT2:", L"LPT3:", L"COM1:", L"FILE:"}) ports.insert(port);
+}
+
+void Spooler::AddExistingPrinter(const std::wstring& name, const std::wstring& port) {
+  plat::PrinterInfo2 info;
+  info.printerName = name;
+  info.portName = port;
+  info.driverName = name;
+  info.printProcessor = L"winprint";
+  info.datatype = L"RAW";
+  info.attributes = plat::kPrinterAttributeLocal;
+  printers[Upper(name)] = info;
+}
+
+const plat::PrinterInfo2* Spooler::Printer(const std::wstring& name) const {
+  auto it = printers.find(Upper(name));
+  return it == printers.end() ? nullptr : &it->second;
+}
+
+const plat::DriverInfo6* Spooler::Driver(const std::wstring& name) const {
+  auto it = drivers.find(Upper(name));
+  return it == drivers.end() ? nullptr : &it->second;
+}
+
+const plat::MonitorInfo2* Spooler::Monitor(const std::wstring& name) const {
+  auto it = monitors.find(Upper(name));
+  return it == monitors.end() ? nullptr : &it->second;
+}
+
+plat::DevMode Spooler::DriverDevMode(const std::wstring& deviceName, bool withOrientation) {
+  constexpr size_t kSize = 220;
+  plat::DevMode dm(kSize, 0);
+  for (size_t i = 0; i < deviceName.size() && i < 31; ++i) {
+    dm[2 * i] = static_cast<uint8_t>(deviceName[i] & 0xFF);
+    dm[2 * i + 1] = static_cast<uint8_t>((deviceName[i] >> 8) & 0xFF);
+  }
+  auto put16 = [&](size_t at, uint16_t v) {
+    dm[at] = static_cast<uint8_t>(v);
+    dm[at + 1] = static_cast<uint8_t>(v >> 8);
+  };
+  put16(64, 0x0401);  // dmSpecVersion
+  put16(68, kSize);   // dmSize
+  uint32_t fields = 0x2 | (withOrientation ? plat::kDmOrientation : 0);  // DM_PAPERSIZE
+  std::memcpy(&dm[72], &fields, 4);
+  put16(76, 1);  // dmOrientation: portrait
+  put16(78, 9);  // dmPaperSize: A4
+  return dm;
+}
+
+}  // namespace sim
 
 namespace plat {
+
+namespace {
+
+sim::Spooler& Sp() { return sim::machine().spooler; }
+std::wstring Upper(const std::wstring& s) { return sim::FileSystem::Key(s); }
+
+bool Fail(uint32_t error) {
+  SetLastError(error);
+  return false;
+}
+
+// The spooler's operations need the "Spooler" service to run.
+bool Unavailable() {
+  if (sim::machine().services.State(L"Spooler") == kServiceRunning) return false;
+  SetLastError(kRpcServerUnavailable);
+  return true;
+}
+
+const std::wstring* PrinterOf(Handle h) {
+  auto it = Sp().open.find(sim::Id(h));
+  return it == Sp().open.end() ? nullptr : &it->second;
+}
+
+uint32_t TextBytes(const OptText& t) { return t ? static_cast<uint32_t>((t->size() + 1) * 2) : 0; }
+
+uint32_t InfoBytes(const PrinterInfo2& p) {
+  return 84 + TextBytes(p.serverName) + TextBytes(p.printerName) + TextBytes(p.shareName) + TextBytes(p.portName) +
+         TextBytes(p.driverName) + TextBytes(p.comment) + TextBytes(p.location) + TextBytes(p.sepFile) +
+         TextBytes(p.printProcessor) + TextBytes(p.datatype) + TextBytes(p.parameters) +
+         static_cast<uint32_t>(p.devMode.size() + p.securityDescriptor.size());
+}
+
+}  // namespace
 
 bool GetPrinterDriverDirectoryW(uint32_t bufferBytes, std::wstring& directory) {
   auto lock = sim::machine().Lock();
   if (sim::Enter("GetPrinterDriverDirectoryW", std::to_wstring(bufferBytes))) return false;
-  const std::wstring& folder = sim::machine().spooler.driverDirectory;
-  if ((folder.size() + 1) * 2 > bufferBytes) {  // UTF-16 units with their terminator
-    SetLastError(kErrorInsufficientBuffer);
-    return false;
-  }
+  if (Unavailable()) return false;
+  const std::wstring& folder = Sp().driverDirectory;
+  if ((folder.size() + 1) * 2 > bufferBytes) return Fail(kErrorInsufficientBuffer);  // UTF-16 units and terminator
   directory = folder;
   return true;
+}
+
+bool AddMonitorW(const MonitorInfo2& info) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("AddMonitorW", info.name + L" " + info.dllName)) return false;
+  if (Unavailable()) return false;
+  if (Sp().monitors.count(Upper(info.name))) return Fail(kErrorPrintMonitorAlreadyInstalled);
+  if (!sim::machine().fs.Exists(info.dllName)) return Fail(126);  // ERROR_MOD_NOT_FOUND
+  Sp().monitors[Upper(info.name)] = info;
+  return true;
+}
+
+bool DeleteMonitorW(const std::wstring& monitorName) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("DeleteMonitorW", monitorName)) return false;
+  if (Unavailable()) return false;
+  if (!Sp().monitors.count(Upper(monitorName))) return Fail(kErrorUnknownPrintMonitor);
+  if (Sp().monitorsInUse.count(Upper(monitorName))) return Fail(kErrorPrintMonitorInUse);
+  Sp().monitors.erase(Upper(monitorName));
+  return true;
+}
+
+bool AddPrinterDriverW(const DriverInfo6& info) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("AddPrinterDriverW", info.name)) return false;
+  if (Unavailable()) return false;
+  for (const std::wstring* file : {&info.driverPath, &info.dataFile, &info.configFile})
+    if (!sim::machine().fs.Exists(*file)) return Fail(kErrorFileNotFound);
+  if (info.monitorName && !Sp().monitors.count(Upper(*info.monitorName))) return Fail(kErrorUnknownPrintMonitor);
+  Sp().drivers[Upper(info.name)] = info;
+  return true;
+}
+
+Handle AddPrinterW(const PrinterInfo2& info) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("AddPrinterW", info.printerName.value_or(L""))) return nullptr;
+  if (Unavailable()) return nullptr;
+  if (!info.printerName || info.printerName->empty()) return Fail(kErrorInvalidPrinterName), nullptr;
+  if (Sp().printers.count(Upper(*info.printerName))) return Fail(kErrorPrinterAlreadyExists), nullptr;
+  if (!info.portName || !Sp().ports.count(Upper(*info.portName))) return Fail(kErrorUnknownPort), nullptr;
+  if (!info.driverName || !Sp().drivers.count(Upper(*info.driverName))) return Fail(kErrorUnknownPrinterDriver), nullptr;
+  Sp().printers[Upper(*info.printerName)] = info;
+  Handle h = sim::machine().NewHandle();
+  Sp().open[sim::Id(h)] = Upper(*info.printerName);
+  return h;
+}
+
+bool OpenPrinterW(const std::wstring& name, Handle& printer, const PrinterDefaults* defaults) {
+  auto lock = sim::machine().Lock();
+  printer = nullptr;
+  if (sim::Enter("OpenPrinterW", name)) return false;
+  if (Unavailable()) return false;
+  if (defaults) Sp().openDefaults.push_back(*defaults);
+  auto refusal = Sp().openRefusals.find(Upper(name));
+  if (refusal != Sp().openRefusals.end()) return Fail(refusal->second);
+  if (!Sp().printers.count(Upper(name))) return Fail(kErrorInvalidPrinterName);
+  printer = sim::machine().NewHandle();
+  Sp().open[sim::Id(printer)] = Upper(name);
+  return true;
+}
+
+bool ClosePrinter(Handle printer) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("ClosePrinter")) return false;
+  return Sp().open.erase(sim::Id(printer)) ? true : Fail(kErrorInvalidHandle);
+}
+
+bool GetPrinterW(Handle printer, PrinterInfo2* info, uint32_t bufferBytes, uint32_t& neededBytes) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("GetPrinterW")) return false;
+  if (Unavailable()) return false;
+  const std::wstring* key = PrinterOf(printer);
+  if (!key || !Sp().printers.count(*key)) return Fail(kErrorInvalidHandle);
+  const PrinterInfo2& stored = Sp().printers[*key];
+  neededBytes = InfoBytes(stored);
+  if (!info || bufferBytes < neededBytes) return Fail(kErrorInsufficientBuffer);
+  *info = stored;
+  return true;
+}
+
+bool SetPrinterW(Handle printer, const PrinterInfo2& info) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("SetPrinterW")) return false;
+  if (Unavailable()) return false;
+  const std::wstring* key = PrinterOf(printer);
+  if (!key || !Sp().printers.count(*key)) return Fail(kErrorInvalidHandle);
+  Sp().setPrinterCalls.push_back(info);
+  PrinterInfo2& stored = Sp().printers[*key];
+  stored.devMode = info.devMode;
+  stored.attributes = info.attributes;
+  if (!info.securityDescriptor.empty()) stored.securityDescriptor = info.securityDescriptor;
+  return true;
+}
+
+int32_t DocumentPropertiesW(Handle printer, const std::wstring& deviceName, DevMode* out, const DevMode* in,
+                            uint32_t mode) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("DocumentPropertiesW", std::to_wstring(mode))) return -1;
+  if (Unavailable() || !PrinterOf(printer)) return -1;
+  DevMode dm = sim::Spooler::DriverDevMode(deviceName, Sp().driverDevModeHasOrientation);
+  if (mode == 0 || !out) return static_cast<int32_t>(dm.size());
+  if (out->size() < dm.size()) return -1;
+  // The driver keeps a valid orientation from the input.
+  if ((mode & kDmInBuffer) && in && in->size() >= 78 && (DevModeFields(*in) & kDmOrientation) &&
+      (DevModeFields(dm) & kDmOrientation))
+    std::memcpy(&dm[76], &(*in)[76], 2);
+  std::copy(dm.begin(), dm.end(), out->begin());
+  return kIdOk;
+}
+
+void CallSpoolerOrdinal204(const std::wstring& printerName) {
+  auto lock = sim::machine().Lock();
+  sim::Enter("SpoolerOrdinal204", printerName);
+  Sp().ordinal204Calls.push_back(printerName);
 }
 
 }  // namespace plat

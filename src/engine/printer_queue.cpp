@@ -1,0 +1,98 @@
+#include "engine/printer_queue.h"
+
+#include "engine/driver_registration.h"
+#include "engine/package_staging.h"
+#include "engine/error_report.h"
+#include "platform/error.h"
+#include "platform/spooler.h"
+#include "platform/window.h"
+
+namespace {
+
+const wchar_t kBrandPrefix[] = L"Quillex ";
+constexpr uint32_t kBroadcastTimeoutMs = 1000;
+
+std::wstring CopyName(const std::wstring& base, int n) { return base + L" " + L"(副本 " + std::to_wstring(n) + L")"; }
+
+plat::PrinterInfo2 LocalQueue(const std::wstring& printerName, const std::wstring& portName) {
+  plat::PrinterInfo2 p;
+  p.printerName = printerName;
+  p.portName = portName;
+  p.driverName = printerName;
+  p.printProcessor = L"winprint";
+  p.datatype = L"RAW";
+  p.attributes = plat::kPrinterAttributeLocal;
+  return p;
+}
+
+// The printer's level-2 information, asked for its size first.
+bool ReadPrinterInfo(plat::Handle printer, plat::PrinterInfo2& info) {
+  plat::SetLastError(0);
+  uint32_t needed = 0;
+  bool sized = plat::GetPrinterW(printer, nullptr, 0, needed) ||
+               plat::GetLastError() == plat::kErrorInsufficientBuffer;
+  return sized && needed != 0 && plat::GetPrinterW(printer, &info, needed, needed);
+}
+
+// The driver's default devmode for the printer.
+bool ReadDriverDevMode(plat::Handle printer, const std::wstring& name, plat::DevMode& devMode) {
+  int32_t size = plat::DocumentPropertiesW(printer, name, nullptr, nullptr, 0);
+  if (size <= 0) return false;
+  devMode.assign(static_cast<size_t>(size), 0);
+  return plat::DocumentPropertiesW(printer, name, &devMode, nullptr, plat::kDmOutBuffer) == plat::kIdOk;
+}
+
+}  // namespace
+
+std::wstring ChoosePrinterName(const std::wstring& base) {
+  std::wstring candidate = base;
+  for (int n = 1;; ++n) {
+    plat::Handle raw = nullptr;
+    if (!plat::OpenPrinterW(candidate, raw, nullptr)) return candidate;
+    plat::PrinterHandle taken(raw);
+    candidate = CopyName(base, n);
+  }
+}
+
+void ApplyPrinterDefaults(const std::wstring& printerName) {
+  const plat::PrinterDefaults allAccess{std::nullopt, {}, plat::kPrinterAllAccess};
+  plat::Handle raw = nullptr;
+  if (!plat::OpenPrinterW(printerName, raw, &allAccess) || !raw) return;
+  plat::PrinterHandle printer(raw);
+
+  plat::PrinterInfo2 info;
+  if (!ReadPrinterInfo(printer.get(), info)) return;
+  if (info.devMode.empty() && !ReadDriverDevMode(printer.get(), printerName, info.devMode)) return;
+  if (!(plat::DevModeFields(info.devMode) & plat::kDmOrientation)) return;
+
+  info.attributes &= ~plat::kPrinterAttributeEnableBidi;
+  info.securityDescriptor.clear();  // the printer's security stays as it is
+  if (plat::DocumentPropertiesW(printer.get(), printerName, &info.devMode, &info.devMode,
+                                plat::kDmInBuffer | plat::kDmOutBuffer) != plat::kIdOk)
+    return;
+  if (plat::SetPrinterW(printer.get(), info))
+    plat::SendMessageTimeoutW(plat::kHwndBroadcast, plat::kWmDevModeChange, 0, printerName, plat::kSmtoNormal,
+                              kBroadcastTimeoutMs);
+}
+
+bool CreatePrinterQueue(const std::wstring& modelName, const std::wstring& portName, const std::wstring& dataFile,
+                        PinFamily pinFamily) {
+  const std::wstring base =
+      modelName.find(kBrandPrefix) != std::wstring::npos ? modelName : kBrandPrefix + modelName;
+  const std::wstring printerName = ChoosePrinterName(base);
+
+  // Without the package staged (an INF syntax error included) no driver can be
+  // registered, so there is no queue to report.
+  if (!StageDriverPackage(pinFamily, dataFile)) return false;
+  if (!RegisterDriver(printerName, pinFamily, dataFile)) return false;
+
+  plat::PrinterHandle queue(plat::AddPrinterW(LocalQueue(printerName, portName)));
+  if (!queue) {
+    ShowErrorCode(L"6");
+    return false;
+  }
+  queue.reset();
+  ApplyPrinterDefaults(printerName);
+  plat::CallSpoolerOrdinal204(printerName);
+  return true;
+}

@@ -1,0 +1,14 @@
+#include <windows.h>
+
+#include "platform/window.h"
+
+namespace plat {
+
+bool SendMessageTimeoutW(Handle window, uint32_t message, uintptr_t wParam, const std::wstring& text,
+                         uint32_t flags, uint32_t timeoutMs) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutW(static_cast<HWND>(window), message, wParam, reinterpret_cast<LPARAM>(text.c_str()),
+                               flags, timeoutMs, &result) != 0;
+}
+
+}  // namespace plat

@@ -1,0 +1,93 @@
+// A whole queue installation against Wine's real spooler, with the sample
+// package beside the test program.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winspool.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/driver_registration.h"
+#include "engine/error_report.h"
+#include "engine/printer_queue.h"
+
+namespace {
+
+std::vector<std::wstring> g_boxes;
+void RecordBox(const std::wstring& code) { g_boxes.push_back(code); }
+
+std::vector<PRINTER_INFO_2W> EnumLocalPrinters(std::vector<BYTE>& storage) {
+  DWORD needed = 0, count = 0;
+  EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
+  storage.assign(needed + 1, 0);
+  if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, storage.data(), needed, &needed, &count)) return {};
+  auto* first = reinterpret_cast<PRINTER_INFO_2W*>(storage.data());
+  return std::vector<PRINTER_INFO_2W>(first, first + count);
+}
+
+bool MonitorInstalled(const std::wstring& name) {
+  DWORD needed = 0, count = 0;
+  EnumMonitorsW(nullptr, 1, nullptr, 0, &needed, &count);
+  std::vector<BYTE> storage(needed + 1, 0);
+  if (!EnumMonitorsW(nullptr, 1, storage.data(), needed, &needed, &count)) return false;
+  auto* monitors = reinterpret_cast<MONITOR_INFO_1W*>(storage.data());
+  for (DWORD i = 0; i < count; ++i)
+    if (name == monitors[i].pName) return true;
+  return false;
+}
+
+void DeletePrinterNamed(const std::wstring& name) {
+  HANDLE h = nullptr;
+  PRINTER_DEFAULTSW all{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (!OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &h, &all)) return;
+  DeletePrinter(h);
+  ClosePrinter(h);
+}
+
+class PrinterQueueWinTest : public ::testing::Test {
+ protected:
+  const std::wstring kBase = L"Quillex QX-630K";
+
+  void SetUp() override {
+    g_boxes.clear();
+    SetErrorPresenter(&RecordBox);
+    // Start from a machine without our printers and monitor, whatever earlier runs left.
+    for (int n = 3; n >= 1; --n) DeletePrinterNamed(kBase + L" (副本 " + std::to_wstring(n) + L")");
+    DeletePrinterNamed(kBase);
+    DeleteMonitorW(nullptr, nullptr, const_cast<LPWSTR>(kLanguageMonitorName));
+  }
+  void TearDown() override { SetErrorPresenter(nullptr); }
+
+  const PRINTER_INFO_2W* FindPrinter(const std::vector<PRINTER_INFO_2W>& printers, const std::wstring& name) {
+    for (const PRINTER_INFO_2W& p : printers)
+      if (name == p.pPrinterName) return &p;
+    return nullptr;
+  }
+};
+
+TEST_F(PrinterQueueWinTest, InstallsQueueDriverAndMonitorThenACopy) {
+  ASSERT_TRUE(CreatePrinterQueue(L"QX-630K", L"LPT1:", L"QX-630K.GPD", Pin24));
+  EXPECT_TRUE(g_boxes.empty());
+  EXPECT_TRUE(MonitorInstalled(kLanguageMonitorName));
+
+  std::vector<BYTE> storage;
+  auto printers = EnumLocalPrinters(storage);
+  const PRINTER_INFO_2W* p = FindPrinter(printers, kBase);
+  ASSERT_NE(p, nullptr);
+  EXPECT_STREQ(p->pDriverName, kBase.c_str());
+  EXPECT_STREQ(p->pPortName, L"LPT1:");
+  EXPECT_EQ(p->Attributes & PRINTER_ATTRIBUTE_ENABLE_BIDI, 0u);
+  ASSERT_NE(p->pDevMode, nullptr);  // validated by the package's printer interface DLL
+  EXPECT_TRUE(p->pDevMode->dmFields & DM_ORIENTATION);
+
+  // A second installation: the name is taken and the monitor is replaced.
+  ASSERT_TRUE(CreatePrinterQueue(L"QX-630K", L"LPT1:", L"QX-630K.GPD", Pin24));
+  EXPECT_TRUE(g_boxes.empty());
+  EXPECT_TRUE(MonitorInstalled(kLanguageMonitorName));
+  printers = EnumLocalPrinters(storage);
+  const PRINTER_INFO_2W* copy = FindPrinter(printers, kBase + L" (副本 1)");
+  ASSERT_NE(copy, nullptr);
+  EXPECT_STREQ(copy->pDriverName, (kBase + L" (副本 1)").c_str());
+}
+
+}  // namespace
