@@ -6,6 +6,7 @@
 #include "platform/services.h"
 #include "platform/spooler.h"
 #include "platform/window.h"
+#include "sample_package.h"
 #include "sim_test.h"
 
 namespace {
@@ -17,11 +18,7 @@ class PrinterQueueTest : public SimTest {
  protected:
   void SetUp() override {
     SimTest::SetUp();
-    const std::wstring branch = L"C:\\Setup\\24Pin\\X64\\";
-    for (const wchar_t* name : {L"QX24RES.DLL", L"STDNAMES.GPD", L"unidrv.hlp", L"unidrvui.dll", L"UNIDRV.DLL",
-                                L"unires.dll", L"STDDTYPE.GDL", L"STDSCHEM.GDL", L"STDSCHMX.GDL", L"QxSet.ini",
-                                L"QxSetUI.dll", L"QxSetUni.dll", L"QXLMON.dll", L"QX-630K.GPD", L"24Pin.inf"})
-      M().fs.AddFile(branch + name, "content of " + std::string(name, name + 3));
+    AddSamplePackage(M());
   }
 
   sim::Spooler& Sp() { return M().spooler; }

@@ -88,7 +88,20 @@ void Registry::SetString(const std::wstring& key, const std::wstring& name, cons
 
 Machine::Machine() { Reset(); }
 
+void Machine::JoinThreads() {
+  for (;;) {
+    std::vector<std::thread> started;
+    {
+      auto lock = Lock();
+      started.swap(threads.running);
+    }
+    if (started.empty()) return;
+    for (std::thread& t : started) t.join();  // without the lock: the threads need it
+  }
+}
+
 void Machine::Reset() {
+  JoinThreads();
   auto lock = Lock();
   transcript = Transcript();
   faults = Faults();
@@ -127,6 +140,7 @@ void Machine::Reset() {
   spooler.driverDirectory = L"C:\\windows\\system32\\spool\\drivers\\w32x86";
   fs.AddDirectory(spooler.driverDirectory);
   infStore = InfStore();
+  windows = Windows();
 }
 
 bool Machine::SpoolerHolds(const std::wstring& path) const {

@@ -20,6 +20,7 @@
 #include "platform/sim/inf_store.h"
 #include "platform/sim/services.h"
 #include "platform/sim/spooler.h"
+#include "platform/sim/threads.h"
 
 namespace sim {
 
@@ -228,6 +229,9 @@ class Machine {
   void Reset();
   std::unique_lock<std::recursive_mutex> Lock() { return std::unique_lock<std::recursive_mutex>(mutex_); }
 
+  // Waits until every thread started through CreateThread has ended.
+  void JoinThreads();
+
   // A new handle value, unique for the machine's lifetime.
   plat::Handle NewHandle() { return reinterpret_cast<plat::Handle>(nextHandle_++); }
 
@@ -249,6 +253,8 @@ class Machine {
   ServiceManager services;
   Spooler spooler;
   InfStore infStore;
+  Threads threads;
+  Windows windows;
 
  private:
   std::recursive_mutex mutex_;

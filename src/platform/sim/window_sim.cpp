@@ -3,6 +3,18 @@
 
 namespace plat {
 
+intptr_t SendMessageW(Handle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  sim::Windows::Message sent{window, message, wParam, lParam};
+  std::function<intptr_t(const sim::Windows::Message&)> procedure;
+  {
+    auto lock = sim::machine().Lock();
+    sim::Enter("SendMessageW", std::to_wstring(message) + L" " + std::to_wstring(lParam));
+    sim::machine().windows.sent.push_back(sent);
+    procedure = sim::machine().windows.procedure;
+  }
+  return procedure ? procedure(sent) : 0;
+}
+
 bool SendMessageTimeoutW(Handle window, uint32_t message, uintptr_t wParam, const std::wstring& text,
                          uint32_t flags, uint32_t timeoutMs) {
   auto lock = sim::machine().Lock();

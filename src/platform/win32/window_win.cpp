@@ -4,6 +4,10 @@
 
 namespace plat {
 
+intptr_t SendMessageW(Handle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  return ::SendMessageW(static_cast<HWND>(window), message, wParam, lParam);
+}
+
 bool SendMessageTimeoutW(Handle window, uint32_t message, uintptr_t wParam, const std::wstring& text,
                          uint32_t flags, uint32_t timeoutMs) {
   DWORD_PTR result = 0;

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "engine/install_job.h"
+#include "platform/error.h"
+#include "platform/window.h"
+#include "sample_package.h"
+#include "sim_test.h"
+
+namespace {
+
+plat::Handle const kWizard = reinterpret_cast<plat::Handle>(0x7001);
+
+class InstallWorkerTest : public SimTest {
+ protected:
+  void SetUp() override {
+    SimTest::SetUp();
+    AddSamplePackage(M());
+  }
+
+  static std::unique_ptr<InstallJob> Job(const std::wstring& detected, const std::wstring& category = L"") {
+    auto job = std::make_unique<InstallJob>();
+    job->ownerWindow = kWizard;
+    job->driverCategory = category;
+    job->modelName = L"QX-630K";
+    job->portName = L"LPT1:";
+    job->dataFile = L"QX-630K.GPD";
+    job->pinFamily = Pin24;
+    job->detectedModel = detected;
+    job->expectedDataFile = L"QX-630K.GPD";
+    return job;
+  }
+
+  // Runs the job on its own thread to the end; the lParams of every
+  // WM_INSTALL_DONE the wizard received.
+  std::vector<intptr_t> Run(std::unique_ptr<InstallJob> job) {
+    StartInstallWorker(std::move(job));
+    M().JoinThreads();
+    return Results();
+  }
+  std::vector<intptr_t> Results() {
+    std::vector<intptr_t> results;
+    for (const auto& m : M().windows.sent) {
+      EXPECT_EQ(m.window, kWizard);
+      EXPECT_EQ(m.wParam, 0u);
+      if (m.message == WM_INSTALL_DONE) results.push_back(m.lParam);
+    }
+    return results;
+  }
+  void ConnectPrinter() { M().devices.AddDevice(L"USB\\VID_D23C&PID_0001\\5&1", {L"usb\\vid_d23c&pid_0001&rev_0100"}); }
+  size_t QueueCalls() { return M().transcript.Count("AddPrinterW"); }
+};
+
+TEST_F(InstallWorkerTest, NoDetectedPrinterGoesStraightToTheQueue) {
+  ConnectPrinter();
+  EXPECT_EQ(Run(Job(L"")), std::vector<intptr_t>{1});
+  EXPECT_EQ(M().transcript.Count("SetupDiGetINFClassW"), 0u);
+  EXPECT_EQ(QueueCalls(), 1u);
+  EXPECT_NE(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
+}
+
+TEST_F(InstallWorkerTest, DetectedModelWithoutAPresentDeviceFallsBackToTheQueue) {
+  EXPECT_EQ(Run(Job(L"QX-630K")), std::vector<intptr_t>{1});
+  EXPECT_EQ(M().transcript.Count("SetupDiGetINFClassW"), 1u);
+  EXPECT_TRUE(M().devices.updates.empty());
+  EXPECT_EQ(QueueCalls(), 1u);
+}
+
+TEST_F(InstallWorkerTest, PlugAndPlaySuccessNeedsNoQueue) {
+  ConnectPrinter();
+  EXPECT_EQ(Run(Job(L"QX-630K")), std::vector<intptr_t>{1});
+  ASSERT_EQ(M().devices.updates.size(), 1u);
+  EXPECT_EQ(M().devices.updates[0].hardwareId, L"usb\\vid_d23c&pid_0001&rev_0100");  // the device's own text
+  EXPECT_EQ(M().devices.updates[0].infPath, kSampleInf);
+  EXPECT_EQ(QueueCalls(), 0u);
+  EXPECT_EQ(M().transcript.Count("GetPrinterDriverDirectoryW"), 0u);
+  EXPECT_EQ(M().spooler.ordinal204Calls, std::vector<std::wstring>{L"Quillex QX-630K"});
+}
+
+TEST_F(InstallWorkerTest, FailedPlugAndPlayUpdateIsSilentAndTheQueueRuns) {
+  ConnectPrinter();
+  M().devices.updateError = plat::kErrorAccessDenied;
+  EXPECT_EQ(Run(Job(L"QX-630K")), std::vector<intptr_t>{1});
+  EXPECT_EQ(QueueCalls(), 1u);
+  EXPECT_TRUE(ErrorBoxes().empty());
+}
+
+TEST_F(InstallWorkerTest, GenericDriverCategoryAlwaysTakesTheQueue) {
+  ConnectPrinter();
+  EXPECT_EQ(Run(Job(L"QX-630K", L"通用驱动程序")), std::vector<intptr_t>{1});
+  EXPECT_EQ(M().transcript.Count("SetupDiGetINFClassW"), 0u);
+  EXPECT_EQ(QueueCalls(), 1u);
+}
+
+TEST_F(InstallWorkerTest, DifferentDataFilesRuleOutPlugAndPlay) {
+  ConnectPrinter();
+  auto job = Job(L"QX-630K");
+  job->expectedDataFile = L"OTHER.GPD";
+  EXPECT_EQ(Run(std::move(job)), std::vector<intptr_t>{1});
+  EXPECT_TRUE(M().devices.updates.empty());
+}
+
+// Whichever step of the queue road fails, the wizard hears exactly once.
+TEST_F(InstallWorkerTest, OneReportWhicheverQueueStepFails) {
+  const struct {
+    const char* op;
+    intptr_t result;
+  } steps[] = {
+      {"OpenPrinterW", 1},           {"GetPrinterDriverDirectoryW", 0}, {"CopyFileW", 0},
+      {"SetupCopyOEMInfW", 0},       {"AddMonitorW", 0},                {"AddPrinterDriverW", 0},
+      {"AddPrinterW", 0},            {"GetPrinterW", 1},                {"DocumentPropertiesW", 1},
+      {"SetPrinterW", 1},            {"SendMessageTimeoutW", 1},        {"SpoolerOrdinal204", 1},
+  };
+  for (const auto& step : steps) {
+    SetUp();
+    M().faults.Fail(step.op, plat::kErrorAccessDenied);
+    EXPECT_EQ(Run(Job(L"")), std::vector<intptr_t>{step.result}) << step.op;
+  }
+}
+
+TEST_F(InstallWorkerTest, ThreadThatCannotStartIsReportedAsAFailedInstallation) {
+  M().faults.Fail("CreateThread", plat::kErrorNotEnoughMemory);
+  EXPECT_FALSE(StartInstallWorker(Job(L"")));
+  EXPECT_EQ(Results(), std::vector<intptr_t>{0});
+  EXPECT_EQ(QueueCalls(), 0u);
+}
+
+TEST_F(InstallWorkerTest, ReportIsSentFromTheWorkerAndWaitedFor) {
+  std::thread::id handledOn;
+  bool printerExisted = false;
+  M().windows.procedure = [&](const sim::Windows::Message&) {
+    handledOn = std::this_thread::get_id();
+    printerExisted = M().spooler.Printer(L"Quillex QX-630K") != nullptr;
+    return intptr_t{0};
+  };
+  Run(Job(L""));
+  EXPECT_NE(handledOn, std::this_thread::get_id());
+  EXPECT_TRUE(printerExisted);
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+// The 24-pin branch of the driver package beside the simulated executable
+// (64-bit Windows: C:\Setup\24Pin\X64\), with an INF that lists the QX-630K.
+#pragma once
+#include <string>
+
+#include "platform/sim/machine.h"
+
+inline const std::wstring kSampleBranch = L"C:\\Setup\\24Pin\\X64\\";
+inline const std::wstring kSampleInf = kSampleBranch + L"24Pin.inf";
+inline const plat::Guid kPrinterClassGuid{0x4D36E979, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+
+inline void AddSamplePackage(sim::Machine& m) {
+  for (const wchar_t* name : {L"QX24RES.DLL", L"STDNAMES.GPD", L"unidrv.hlp", L"unidrvui.dll", L"UNIDRV.DLL",
+                              L"unires.dll", L"STDDTYPE.GDL", L"STDSCHEM.GDL", L"STDSCHMX.GDL", L"QxSet.ini",
+                              L"QxSetUI.dll", L"QxSetUni.dll", L"QXLMON.dll", L"QX-630K.GPD"})
+    m.fs.AddFile(kSampleBranch + name, "content of " + std::string(name, name + 3));
+  m.fs.AddFile(kSampleInf,
+               "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Printer\r\n"
+               "ClassGUID={4D36E979-E325-11CE-BFC1-08002BE10318}\r\n\r\n"
+               "[Manufacturer]\r\n%Quillex%=Quillex_Tech,NTamd64\r\n\r\n"
+               "[Quillex_Tech.NTamd64]\r\n"
+               "\"Quillex QX-630K\" = QX-630K.GPD, USBPRINT\\QuillexQX-630K7B2E\r\n"
+               "\"Quillex QX-630K\" = QX-630K.GPD, USB\\VID_D23C&PID_0001\r\n\r\n"
+               "[Strings]\r\nQuillex=\"Quillex\"\r\n");
+  m.devices.SetInfClass(kSampleInf, L"Printer", kPrinterClassGuid);
+}
