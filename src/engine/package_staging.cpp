@@ -66,7 +66,7 @@ bool StageDriverPackage(PinFamily pinFamily, const std::wstring& dataFile) {
   bool staged = CopyInfToStore(package);
   if (!staged && plat::GetLastError() == plat::kErrorNotFound) staged = CopyInfToStore(package);
   if (!staged) {
-    const uint32_t error = plat::GetLastError();  // the caller tells INF errors apart by it
+    const uint32_t error = plat::GetLastError();  // the caller reads why the INF was refused
     ShowErrorCode(L"3");
     plat::SetLastError(error);
   }
