@@ -9,7 +9,6 @@
 namespace {
 
 const wchar_t kGenericDriverCategory[] = L"通用驱动程序";
-const wchar_t kBrandPrefix[] = L"Quillex ";
 
 void SendInstallDone(plat::Handle owner, bool succeeded) {
   plat::SendMessageW(owner, WM_INSTALL_DONE, 0, succeeded ? 1 : 0);

@@ -7,9 +7,10 @@
 #include "platform/spooler.h"
 #include "platform/window.h"
 
+const wchar_t kBrandPrefix[] = L"Quillex ";
+
 namespace {
 
-const wchar_t kBrandPrefix[] = L"Quillex ";
 constexpr uint32_t kBroadcastTimeoutMs = 1000;
 
 std::wstring CopyName(const std::wstring& base, int n) { return base + L" " + L"(副本 " + std::to_wstring(n) + L")"; }

@@ -4,6 +4,8 @@
 
 #include "engine/pin_family.h"
 
+extern const wchar_t kBrandPrefix[];  // "Quillex ", before every model name
+
 // The first name of base, base (副本 1), base (副本 2), ... that OpenPrinterW
 // cannot open.
 std::wstring ChoosePrinterName(const std::wstring& base);

@@ -5,6 +5,7 @@
 #include "catalog/driver_setup_helper.h"
 #include "catalog/pnp_driver_updater.h"
 #include "platform/error.h"
+#include "sample_package.h"
 #include "sim_test.h"
 
 namespace {
@@ -12,7 +13,7 @@ namespace {
 using Ids = std::vector<std::wstring>;
 const std::wstring kInf = L"C:\\Setup\\24Pin\\X64\\24Pin.inf";
 const std::wstring kId = L"USBPRINT\\QuillexQX-630K7B2E";
-const plat::Guid kPrinterClass{0x4D36E979, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+const plat::Guid kPrinterClass = kPrinterClassGuid;
 constexpr uint32_t kErrorNoDriverSelected = 0xE0000203;  // SetupAPI: the INF has no driver for the ID
 
 class PnpDriverUpdateTest : public SimTest {

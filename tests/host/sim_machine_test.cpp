@@ -10,6 +10,7 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 #include "platform/spooler.h"
+#include "sample_package.h"
 #include "sim_test.h"
 
 namespace {
@@ -197,7 +198,7 @@ TEST_F(SimMachineTest, InfStoreStagesEachContentOnce) {
   EXPECT_EQ(plat::GetLastError(), plat::kErrorFileNotFound);
 }
 
-const plat::Guid kPrinterClass{0x4D36E979, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+const plat::Guid kPrinterClass = kPrinterClassGuid;
 
 std::vector<std::wstring> InstanceIds() {
   std::vector<std::wstring> ids;

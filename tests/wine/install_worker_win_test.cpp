@@ -8,6 +8,7 @@
 
 #include "engine/error_report.h"
 #include "engine/install_job.h"
+#include "wine_support.h"
 
 namespace {
 
@@ -45,16 +46,8 @@ void PumpFor(DWORD until, bool stopAtFirstResult) {
   }
 }
 
-void DeletePrinterNamed(const wchar_t* name) {
-  HANDLE h = nullptr;
-  PRINTER_DEFAULTSW all{nullptr, nullptr, PRINTER_ALL_ACCESS};
-  if (!OpenPrinterW(const_cast<LPWSTR>(name), &h, &all)) return;
-  DeletePrinter(h);
-  ClosePrinter(h);
-}
-
 TEST(InstallWorkerWinTest, JobRunsToTheEndAndReportsOnce) {
-  DeletePrinterNamed(L"Quillex QX-730K");
+  wine::DeletePrinterNamed(L"Quillex QX-730K");
   SetErrorPresenter(&RecordBox);
   HWND owner = CreateOwnerWindow();
   ASSERT_NE(owner, nullptr);

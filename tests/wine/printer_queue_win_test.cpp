@@ -10,6 +10,7 @@
 #include "engine/driver_registration.h"
 #include "engine/error_report.h"
 #include "engine/printer_queue.h"
+#include "wine_support.h"
 
 namespace {
 
@@ -36,14 +37,6 @@ bool MonitorInstalled(const std::wstring& name) {
   return false;
 }
 
-void DeletePrinterNamed(const std::wstring& name) {
-  HANDLE h = nullptr;
-  PRINTER_DEFAULTSW all{nullptr, nullptr, PRINTER_ALL_ACCESS};
-  if (!OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &h, &all)) return;
-  DeletePrinter(h);
-  ClosePrinter(h);
-}
-
 class PrinterQueueWinTest : public ::testing::Test {
  protected:
   const std::wstring kBase = L"Quillex QX-630K";
@@ -52,8 +45,8 @@ class PrinterQueueWinTest : public ::testing::Test {
     g_boxes.clear();
     SetErrorPresenter(&RecordBox);
     // Start from a machine without our printers and monitor, whatever earlier runs left.
-    for (int n = 3; n >= 1; --n) DeletePrinterNamed(kBase + L" (副本 " + std::to_wstring(n) + L")");
-    DeletePrinterNamed(kBase);
+    for (int n = 3; n >= 1; --n) wine::DeletePrinterNamed(kBase + L" (副本 " + std::to_wstring(n) + L")");
+    wine::DeletePrinterNamed(kBase);
     DeleteMonitorW(nullptr, nullptr, const_cast<LPWSTR>(kLanguageMonitorName));
   }
   void TearDown() override { SetErrorPresenter(nullptr); }

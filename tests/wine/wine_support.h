@@ -84,6 +84,15 @@ inline void EnsureSpoolerRunning() {
   ASSERT_TRUE(SpoolerReaches(SERVICE_RUNNING));
 }
 
+// Deletes the local printer `name` if there is one, whatever earlier runs left.
+inline void DeletePrinterNamed(const std::wstring& name) {
+  HANDLE h = nullptr;
+  PRINTER_DEFAULTSW all{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (!OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &h, &all)) return;
+  DeletePrinter(h);
+  ClosePrinter(h);
+}
+
 // A recorder in place of the error box, for the test's lifetime.
 class ErrorBoxRecorder {
  public:
