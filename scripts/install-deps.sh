@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the builds and the Wine-side tests need on a fresh Debian machine.
-# Idempotent: does nothing when every tool is already present.
+# Idempotent: with everything present it does nothing and touches no network.
+# A package mirror in mid-sync is tolerated: a failed index update is only a
+# warning, and a failed install is tried once more against the release itself.
 set -euo pipefail
 
 need=()
@@ -15,21 +17,38 @@ command -v xauth >/dev/null                      || need+=(xauth)
 command -v wine >/dev/null                       || need+=(wine)
 dpkg -s wine32:i386 >/dev/null 2>&1              || need+=(wine32:i386)
 dpkg -s wine64 >/dev/null 2>&1                   || need+=(wine64)
-command -v import >/dev/null                     || need+=(imagemagick)
-locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'  || need+=(locales)
-dpkg -s fonts-wqy-microhei >/dev/null 2>&1          || need+=(fonts-wqy-microhei)  # CJK glyphs for Wine's UI fonts
-
-[ ${#need[@]} -eq 0 ] && exit 0
+dpkg -s imagemagick >/dev/null 2>&1              || need+=(imagemagick)
+dpkg -s locales >/dev/null 2>&1                  || need+=(locales)
+dpkg -s fonts-wqy-microhei >/dev/null 2>&1       || need+=(fonts-wqy-microhei)  # CJK glyphs for Wine's UI fonts and the skin
+/usr/bin/python3 -c 'import PIL' 2>/dev/null     || need+=(python3-pil)         # draws the skin pictures
+command -v clang++ >/dev/null                    || need+=(clang)               # fuzzers and sanitizers
+dpkg -s libclang-rt-14-dev >/dev/null 2>&1       || need+=(libclang-rt-14-dev)
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
-fi
-$SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
+install_packages() {
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  if ! $SUDO apt-get update -q; then
+    echo "install-deps: warning: some package indexes could not be updated; going on with those at hand" >&2
+  fi
+  $SUDO apt-get install -y -q --no-install-recommends "$@" && return 0
+  # A suite caught mid-sync can leave amd64 and i386 libraries at different
+  # versions; the release's own versions always match each other.
+  local codename
+  codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+  if [ -n "$codename" ] &&
+     $SUDO apt-get install -y -q --no-install-recommends -t "$codename" "$@"; then
+    return 0
+  fi
+  echo "install-deps: could not install ${*}; run 'apt-get update' again once the package mirror has finished syncing, then retry" >&2
+  return 1
+}
+
+[ ${#need[@]} -eq 0 ] || install_packages "${need[@]}"
 
 # Wine's ANSI code page follows the locale: the Chinese locale gives code page 936.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
