@@ -3,6 +3,7 @@
 #include "engine/driver_package.h"
 #include "engine/error_report.h"
 #include "engine/service_control.h"
+#include "engine/service_sequence.h"
 #include "platform/error.h"
 #include "platform/kernel.h"
 
@@ -51,6 +52,7 @@ std::vector<wchar_t> BuildDependentFileList(const std::wstring& list) {
 
 bool ReinstallMonitor(const plat::MonitorInfo2& monitor) {
   if (plat::GetLastError() != plat::kErrorPrintMonitorAlreadyInstalled) return false;
+  ServiceSequence sequence;
   if (!RestartSpooler()) return false;
   plat::Sleep(kPauseBeforeDeleteMs);
   if (!plat::DeleteMonitorW(kLanguageMonitorName)) return false;

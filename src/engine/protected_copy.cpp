@@ -5,6 +5,7 @@
 #include "engine/error_report.h"
 #include "engine/install_log.h"
 #include "engine/service_control.h"
+#include "engine/service_sequence.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/kernel.h"
@@ -33,20 +34,30 @@ void ClearReadOnly(const std::wstring& path) {
     plat::SetFileAttributesW(path, attributes & ~plat::kFileAttributeReadonly);
 }
 
-// The overwrite with the spooler stopped around it.
-bool CopyWithSpoolerStopped(const std::wstring& source, const std::wstring& destination) {
+// Stop, pause, overwrite, start: no other service sequence may start the
+// spooler in between. False when the spooler could not be stopped or started.
+bool StopCopyStart(const std::wstring& source, const std::wstring& destination, bool& copied) {
+  ServiceSequence sequence;
   if (!StopServiceByName(L"Spooler")) {
     WriteInstallLog(L"关闭Spooler服务失败", false);
     return false;
   }
   plat::Sleep(kAfterStopPauseMs);
   ClearReadOnly(destination);
-  bool copied = plat::CopyFileW(source, destination, false);
+  copied = plat::CopyFileW(source, destination, false);
   if (!StartServiceAndWait(L"Spooler")) {
     WriteInstallLog(L"开启Spooler服务失败", false);
     return false;
   }
   plat::Sleep(kAfterStartPauseMs);
+  return true;
+}
+
+// The overwrite with the spooler stopped around it; the error box waits
+// outside the sequence.
+bool CopyWithSpoolerStopped(const std::wstring& source, const std::wstring& destination) {
+  bool copied = false;
+  if (!StopCopyStart(source, destination, copied)) return false;
   if (!copied) ShowErrorCode(L"2");
   return copied;
 }

@@ -1,7 +1,9 @@
 #include "engine/service_control.h"
 
 #include "engine/install_log.h"
+#include "engine/service_sequence.h"
 #include "engine/service_wait.h"
+#include "platform/error.h"
 #include "platform/kernel.h"
 #include "platform/services.h"
 
@@ -62,7 +64,9 @@ bool StartServiceAndWait(const std::wstring& name) {
   } else if (status.currentState != plat::kServiceStopped) {
     return true;
   }
-  if (!plat::StartServiceW(service)) {
+  // Already running: another program (or Windows itself) started it since
+  // the status read, which is what was wanted.
+  if (!plat::StartServiceW(service) && plat::GetLastError() != plat::kErrorServiceAlreadyRunning) {
     WriteInstallLog(L"StartService", true);
     return false;
   }
@@ -70,6 +74,7 @@ bool StartServiceAndWait(const std::wstring& name) {
 }
 
 bool RestartSpooler() {
+  ServiceSequence sequence;
   if (!StopServiceByName(L"Spooler")) {
     WriteInstallLog(L"关闭服务失败", false);
     return false;

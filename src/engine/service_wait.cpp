@@ -7,15 +7,15 @@
 #include "platform/services.h"
 
 ServiceWait WaitForServiceState(plat::Handle service, uint32_t wantedState) {
-  uint32_t waitedMs = 0;
-  for (int poll = 1;; ++poll) {
+  const uint32_t start = plat::GetTickCount();
+  for (;;) {
     plat::ServiceStatus status;
     if (!plat::QueryServiceStatus(service, status)) return ServiceWait::QueryFailed;
-    uint32_t pause = std::min(status.waitHint, kServiceWaitLimitMs - waitedMs);
-    plat::Sleep(pause);
-    waitedMs += pause;
+    const uint32_t elapsed = plat::GetTickCount() - start;  // unsigned: right across the 49-day wrap
+    const uint32_t left = elapsed < kServiceWaitLimitMs ? kServiceWaitLimitMs - elapsed : 0;
+    plat::Sleep(std::min(status.waitHint, left));
     if (status.currentState == wantedState) return ServiceWait::Reached;
-    if (poll == kServicePollLimit || waitedMs >= kServiceWaitLimitMs) {
+    if (plat::GetTickCount() - start >= kServiceWaitLimitMs) {
       plat::SetLastError(plat::kErrorTimeout);
       return ServiceWait::TimedOut;
     }

@@ -5,10 +5,9 @@
 
 #include "platform/handle.h"
 
-// A service that does not get there is given up on after this much waiting
-// in all, or after this many polls (a wait hint of 0 would otherwise spin).
+// A service that does not get there is given up on once this much time has
+// passed on the tick count since the wait began, whatever its wait hints.
 constexpr uint32_t kServiceWaitLimitMs = 30000;
-constexpr int kServicePollLimit = 300;
 
 enum class ServiceWait {
   Reached,      // a status read showed the wanted state
@@ -17,6 +16,6 @@ enum class ServiceWait {
 };
 
 // Each poll reads the status, then waits its wait hint (cut short only where
-// the total would pass kServiceWaitLimitMs), then ends when that status
-// showed `wantedState`. The service handle needs query-status access.
+// it would pass the limit; a hint of 0 polls again at once), then ends when
+// that status showed `wantedState`. The service handle needs query-status access.
 ServiceWait WaitForServiceState(plat::Handle service, uint32_t wantedState);

@@ -104,20 +104,50 @@ TEST_F(ServiceControlTest, RestartGivesUpAtTheFirstFailure) {
   EXPECT_EQ(M().clock.Sleeps(), (Sleeps{2000}));
 }
 
-TEST_F(ServiceControlTest, AServiceThatNeverStartsIsGivenUpAtThirtySecondsOrThreeHundredPolls) {
+TEST_F(ServiceControlTest, AServiceThatNeverStartsIsGivenUpAfterThirtySecondsOnTheTickCount) {
   sim::Service& spooler = Service(L"Spooler");
   spooler.state = plat::kServiceStopped;
   spooler.startPolls = sim::kForever;
   spooler.waitHint = 7000;
   EXPECT_FALSE(StartServiceAndWait(L"Spooler"));
-  EXPECT_EQ(M().clock.Sleeps(), (Sleeps{7000, 7000, 7000, 7000, 2000}));  // the last pause cut to fit
+  // Each read takes 1 ms; the last pause is cut to end the wait at 30 s.
+  EXPECT_EQ(M().clock.Sleeps(), (Sleeps{7000, 7000, 7000, 7000, 1995}));
   M().clock = sim::Clock();
   spooler.state = plat::kServiceStopped;
   spooler.waitHint = 0;
   EXPECT_FALSE(StartServiceAndWait(L"Spooler"));
-  EXPECT_EQ(M().clock.Sleeps(), Sleeps(kServicePollLimit, 0));
+  EXPECT_EQ(M().clock.Sleeps(), Sleeps(kServiceWaitLimitMs / sim::kStatusReadMs, 0));  // polled without a pause
   EXPECT_EQ(LogMessages(), (Strings{L"Waiting for Spooler to start " + kTimeoutText,
                                     L"Waiting for Spooler to start " + kTimeoutText}));
+}
+
+// A service that reports no wait hint but needs a few seconds to start is
+// polled until it runs, not given up after a number of reads.
+TEST_F(ServiceControlTest, AServiceWithoutAWaitHintIsWaitedForByTimeNotByReads) {
+  sim::Service& spooler = Service(L"Spooler");
+  spooler.state = plat::kServiceStopped;
+  spooler.startPendingMs = 5000;
+  EXPECT_TRUE(StartServiceAndWait(L"Spooler"));
+  EXPECT_EQ(State(L"Spooler"), plat::kServiceRunning);
+  EXPECT_EQ(TotalSleep(), 0u);
+  spooler.stopPendingMs = 8000;
+  EXPECT_TRUE(RestartSpooler());  // the stop outlasts the 2 s pause; the start waits for it
+  EXPECT_EQ(State(L"Spooler"), plat::kServiceRunning);
+  EXPECT_TRUE(LogMessages().empty());
+}
+
+// Another thread started the spooler between the status read and the start.
+TEST_F(ServiceControlTest, AStartThatFindsTheServiceAlreadyRunningCountsAsStarted) {
+  sim::Service& spooler = Service(L"Spooler");
+  spooler.state = plat::kServiceStopped;
+  spooler.startRaces = 1;
+  spooler.startPolls = 2;
+  EXPECT_TRUE(StartServiceAndWait(L"Spooler"));
+  EXPECT_EQ(State(L"Spooler"), plat::kServiceRunning);
+  EXPECT_TRUE(LogMessages().empty());
+  spooler.state = plat::kServiceStopped;
+  spooler.startError = plat::kErrorAccessDenied;
+  EXPECT_FALSE(StartServiceAndWait(L"Spooler"));  // other refusals still fail
 }
 
 TEST_F(ServiceControlTest, AStopThatNeverEndsIsNotFollowedByAStart) {
@@ -125,7 +155,7 @@ TEST_F(ServiceControlTest, AStopThatNeverEndsIsNotFollowedByAStart) {
   Service(L"Spooler").waitHint = 3000;
   EXPECT_FALSE(RestartSpooler());
   EXPECT_EQ(M().transcript.Count("StartServiceW"), 0u);
-  EXPECT_EQ(TotalSleep(), 2000u + kServiceWaitLimitMs);
+  EXPECT_EQ(TotalSleep(), 2000u + kServiceWaitLimitMs - 10 * sim::kStatusReadMs);  // ten reads in the wait
   EXPECT_EQ(LogMessages(), (Strings{L"Waiting for Spooler to stop " + kTimeoutText, L"开启服务失败"}));
 }
 
@@ -151,7 +181,7 @@ TEST_F(ServiceControlTest, CompatibilityAssistantEndsQuietlyWhateverGoesWrong) {
   Service(L"PcaSvc").stopPolls = sim::kForever;
   Service(L"PcaSvc").waitHint = 10000;
   StopCompatibilityAssistant(Manager());
-  EXPECT_EQ(TotalSleep(), kServiceWaitLimitMs);
+  EXPECT_EQ(TotalSleep(), kServiceWaitLimitMs - 3 * sim::kStatusReadMs);  // three reads in the wait
   M().services.Remove(L"PcaSvc");
   StartCompatibilityAssistant(Manager());
   EXPECT_EQ(M().transcript.Count("StartServiceW"), 0u);

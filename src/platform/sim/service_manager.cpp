@@ -11,10 +11,13 @@ void Settle(Service& s) {
   s.pendingPolls = 0;
 }
 
-void Begin(Service& s, uint32_t pendingState, int polls) {
+bool Due(const Service& s, uint64_t nowMs) { return s.pendingPolls == 0 && nowMs >= s.pendingUntilMs; }
+
+void Begin(Service& s, uint32_t pendingState, int polls, uint64_t untilMs) {
   s.state = pendingState;
   s.pendingPolls = polls;
-  if (polls == 0) Settle(s);
+  s.pendingUntilMs = untilMs;
+  if (Due(s, untilMs)) Settle(s);
 }
 
 }  // namespace
@@ -39,13 +42,18 @@ uint32_t ServiceManager::State(const std::wstring& name) const {
   return it == services.end() ? 0 : it->second.state;
 }
 
-void ServiceManager::BeginStart(Service& s) { Begin(s, plat::kServiceStartPending, s.startPolls); }
+void ServiceManager::BeginStart(Service& s, uint64_t nowMs) {
+  Begin(s, plat::kServiceStartPending, s.startPolls, nowMs + s.startPendingMs);
+}
 
-void ServiceManager::BeginStop(Service& s) { Begin(s, plat::kServiceStopPending, s.stopPolls); }
+void ServiceManager::BeginStop(Service& s, uint64_t nowMs) {
+  Begin(s, plat::kServiceStopPending, s.stopPolls, nowMs + s.stopPendingMs);
+}
 
-plat::ServiceStatus ServiceManager::Read(Service& s) {
+plat::ServiceStatus ServiceManager::Read(Service& s, uint64_t nowMs) {
+  if (IsPending(s.state) && Due(s, nowMs)) Settle(s);  // its time ran out since the last read
   plat::ServiceStatus status{s.state, s.waitHint};
-  if (IsPending(s.state) && s.pendingPolls != kForever && --s.pendingPolls <= 0) Settle(s);
+  if (IsPending(s.state) && s.pendingPolls > 0 && --s.pendingPolls == 0 && Due(s, nowMs)) Settle(s);
   return status;
 }
 

@@ -20,8 +20,17 @@ struct Service {
   int stopPolls = 0;         // status reads showing stop pending after each stop
   uint32_t startError = 0;   // StartServiceW on the stopped service fails with it (0: it starts)
   uint32_t stopError = 0;    // ControlService(stop) on the running service fails with it
+  int startRaces = 0;        // StartServiceW calls that lose to a start by another program:
+                             // the service starts, the call fails with 1056
+  uint32_t startPendingMs = 0;  // virtual time a start stays pending, beside startPolls
+  uint32_t stopPendingMs = 0;   // virtual time a stop stays pending, beside stopPolls
   int pendingPolls = 0;      // status reads the current pending state still shows (kForever: all)
+  uint64_t pendingUntilMs = 0;  // and the virtual time before which it still shows
 };
+
+// A status read is a call into the service manager's process: it takes this
+// much virtual time, so that polling without a pause still sees time pass.
+constexpr uint32_t kStatusReadMs = 1;
 
 class ServiceManager {
  public:
@@ -39,12 +48,13 @@ class ServiceManager {
   uint32_t State(const std::wstring& name) const;
   size_t OpenHandles() const { return open.size(); }
 
-  // The manager's side of a start or stop request that it accepted.
-  void BeginStart(Service& s);
-  void BeginStop(Service& s);
-  // The status a query reads; a pending state counts the read and settles
-  // once it has been read the scripted number of times.
-  plat::ServiceStatus Read(Service& s);
+  // The manager's side of a start or stop request that it accepted at `nowMs`.
+  void BeginStart(Service& s, uint64_t nowMs);
+  void BeginStop(Service& s, uint64_t nowMs);
+  // The status a query reads at `nowMs`; a pending state counts the read and
+  // settles once it has been read the scripted number of times and its
+  // scripted time has passed.
+  plat::ServiceStatus Read(Service& s, uint64_t nowMs);
 
   std::map<std::wstring, Service> services;  // by upper-case name
   std::map<uintptr_t, OpenHandle> open;

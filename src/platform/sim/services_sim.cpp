@@ -73,7 +73,8 @@ bool QueryServiceStatus(Handle service, ServiceStatus& status) {
   if (sim::Enter("QueryServiceStatus", NameOf(service))) return false;
   sim::Service* s = Granted(service, kServiceQueryStatus);
   if (!s) return false;
-  status = Scm().Read(*s);
+  sim::machine().clock.Advance(sim::kStatusReadMs);
+  status = Scm().Read(*s, sim::machine().clock.NowMs());
   return true;
 }
 
@@ -86,7 +87,7 @@ bool ControlService(Handle service, uint32_t control, ServiceStatus& status) {
   if (s->state == kServiceStopped) return Fail(kErrorServiceNotActive);
   if (s->state != kServiceRunning) return Fail(kErrorServiceCannotAcceptCtrl);
   if (s->stopError) return Fail(s->stopError);
-  Scm().BeginStop(*s);
+  Scm().BeginStop(*s, sim::machine().clock.NowMs());
   status = {s->state, s->waitHint};
   return true;
 }
@@ -98,7 +99,8 @@ bool StartServiceW(Handle service) {
   if (!s) return false;
   if (s->state != kServiceStopped) return Fail(kErrorServiceAlreadyRunning);
   if (s->startError) return Fail(s->startError);
-  Scm().BeginStart(*s);
+  Scm().BeginStart(*s, sim::machine().clock.NowMs());
+  if (s->startRaces > 0) return --s->startRaces, Fail(kErrorServiceAlreadyRunning);
   return true;
 }
 
