@@ -6,7 +6,7 @@
 #include "platform/kernel.h"
 #include "platform/shell.h"
 
-int s_nLogIndex = 1;
+std::atomic<int> s_nLogIndex{1};
 
 namespace {
 
@@ -16,10 +16,13 @@ constexpr uint64_t kLogFileLimit = 0x100000;  // 1 MiB: a file this long is full
 constexpr int kOpenAttempts = 50;
 constexpr uint32_t kOpenRetryPauseMs = 20;
 
-std::wstring LogFolder() {
+// False when the documents folder is unknown: the log has no place then
+// (an empty path would put it at the root of the current drive).
+bool LogFolder(std::wstring& folder) {
   std::wstring documents;
-  plat::SHGetSpecialFolderPathW(plat::kCsidlPersonal, documents);
-  return documents + L"\\" + L"Tovanta" + L"\\";
+  if (!plat::SHGetSpecialFolderPathW(plat::kCsidlPersonal, documents) || documents.empty()) return false;
+  folder = documents + L"\\" + L"Tovanta" + L"\\";
+  return true;
 }
 
 std::wstring LogFileName(const std::wstring& folder, int index) {
@@ -74,7 +77,8 @@ void WriteInstallLog(const std::wstring& text, bool withErrorCode) {
   std::wstring stamp = FormatLogTimeStamp(now.day, now.month, now.year, now.hour, now.minute, now.second,
                                           now.milliseconds);
 
-  std::wstring folder = LogFolder();
+  std::wstring folder;
+  if (!LogFolder(folder)) return;
   plat::CreateDirectoryW(folder);
 
   std::wstring systemText;

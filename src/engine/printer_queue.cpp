@@ -43,6 +43,17 @@ bool ReadDriverDevMode(plat::Handle printer, const std::wstring& name, plat::Dev
   return plat::DocumentPropertiesW(printer, name, &devMode, nullptr, plat::kDmOutBuffer) == plat::kIdOk;
 }
 
+// The driver writes its own full devmode into the output buffer of a
+// pass-through, and a devmode stored by an older driver may be shorter:
+// the buffer grows to the driver's size, zero-filled behind the stored one
+// (whose own size fields still tell the driver what it holds).
+bool FitDriverDevMode(plat::Handle printer, const std::wstring& name, plat::DevMode& devMode) {
+  int32_t size = plat::DocumentPropertiesW(printer, name, nullptr, nullptr, 0);
+  if (size <= 0) return false;
+  if (devMode.size() < static_cast<size_t>(size)) devMode.resize(static_cast<size_t>(size), 0);
+  return true;
+}
+
 }  // namespace
 
 std::wstring ChoosePrinterName(const std::wstring& base) {
@@ -63,8 +74,10 @@ void ApplyPrinterDefaults(const std::wstring& printerName) {
 
   plat::PrinterInfo2 info;
   if (!ReadPrinterInfo(printer.get(), info)) return;
-  if (info.devMode.empty() && !ReadDriverDevMode(printer.get(), printerName, info.devMode)) return;
+  const bool stored = !info.devMode.empty();
+  if (!stored && !ReadDriverDevMode(printer.get(), printerName, info.devMode)) return;
   if (!(plat::DevModeFields(info.devMode) & plat::kDmOrientation)) return;
+  if (stored && !FitDriverDevMode(printer.get(), printerName, info.devMode)) return;
 
   info.attributes &= ~plat::kPrinterAttributeEnableBidi;
   info.securityDescriptor.clear();  // the printer's security stays as it is

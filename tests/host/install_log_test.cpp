@@ -61,12 +61,12 @@ TEST_F(InstallLogTest, FullFileRollsOverAndTheIndexStays) {
   M().fs.AddFile(LogPath(1), std::string(0x100000, 'x'));
   M().fs.AddFile(LogPath(2), std::string(0xFFFFF, 'y'));
   WriteInstallLog(L"first", false);
-  EXPECT_EQ(s_nLogIndex, 2);
+  EXPECT_EQ(s_nLogIndex.load(), 2);
   EXPECT_EQ(M().fs.Contents(LogPath(1)).size(), 0x100000u);
   // The size check comes before the write: Log(2) grows past 1 MiB by one entry.
   EXPECT_GT(M().fs.Contents(LogPath(2)).size(), 0x100000u);
   WriteInstallLog(L"second", false);
-  EXPECT_EQ(s_nLogIndex, 3);
+  EXPECT_EQ(s_nLogIndex.load(), 3);
   EXPECT_EQ(LogEntries(3).size(), 1u);
   // Full files are never revisited in this run, even if one shrinks again.
   M().fs.AddFile(LogPath(1), "");
@@ -83,13 +83,15 @@ TEST_F(InstallLogTest, FileHeldOpenByAnotherProgramDropsTheEntryAfterBoundedTrie
   EXPECT_EQ(M().fs.Contents(LogPath(1)), "");
   EXPECT_GE(M().transcript.Count("Sleep"), 1u);
   EXPECT_LE(M().clock.NowMs(), 2000u);
-  EXPECT_EQ(s_nLogIndex, 1);
+  EXPECT_EQ(s_nLogIndex.load(), 1);
 }
 
 TEST_F(InstallLogTest, MissingDocumentsFolderDropsTheEntryAtOnce) {
   M().specialFolders.clear();
   WriteInstallLog(L"nowhere", false);
   EXPECT_EQ(M().transcript.Count("Sleep"), 0u);
+  EXPECT_EQ(M().transcript.Count("CreateDirectoryW"), 0u);  // not "\Tovanta\" on the current drive
+  EXPECT_EQ(M().transcript.Count("CreateFileW"), 0u);
 }
 
 TEST_F(InstallLogTest, ThreeWritersNeverInterleave) {

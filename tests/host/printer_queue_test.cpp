@@ -158,8 +158,22 @@ TEST_F(PrinterQueueTest, DevModeThePrinterHoldsIsUsedWithoutAskingTheDriverForOn
   Sp().AddExistingPrinter(L"Quillex C");
   Sp().printers[L"QUILLEX C"].devMode = sim::Spooler::DriverDevMode(L"Quillex C", true);
   ApplyPrinterDefaults(L"Quillex C");
-  EXPECT_EQ(M().transcript.Ops({"DocumentPropertiesW"}).size(), 1u);  // only the pass-through
+  EXPECT_EQ(M().transcript.Ops({"DocumentPropertiesW"}).size(), 2u);  // the driver's size, the pass-through
   EXPECT_EQ(Sp().setPrinterCalls.size(), 1u);
+}
+
+// A devmode stored by an older driver holds only the public part.
+TEST_F(PrinterQueueTest, StoredDevModeShorterThanTheDriversGetsABufferOfTheDriversSize) {
+  Sp().AddExistingPrinter(L"Quillex E");
+  plat::DevMode older = sim::Spooler::DriverDevMode(L"Quillex E", true);
+  older.resize(156);
+  older[68] = 156;  // dmSize
+  Sp().printers[L"QUILLEX E"].devMode = older;
+  ApplyPrinterDefaults(L"Quillex E");
+  EXPECT_EQ(Sp().devModeOverruns, 0);
+  ASSERT_EQ(Sp().setPrinterCalls.size(), 1u);
+  EXPECT_EQ(Sp().setPrinterCalls[0].devMode.size(), 220u);
+  EXPECT_EQ(Sp().broadcasts.size(), 1u);
 }
 
 TEST_F(PrinterQueueTest, FailuresOfTheDefaultsAreQuiet) {

@@ -57,7 +57,7 @@ TEST_F(InstallLogWinTest, FullLogRollsOverToTheNextFile) {
     full << std::string(0x100000, 'x');
   }
   WriteInstallLog(L"next", false);
-  EXPECT_EQ(s_nLogIndex, 2);
+  EXPECT_EQ(s_nLogIndex.load(), 2);
   EXPECT_EQ(ReadAll(LogFolder() + L"Log(2).txt").rfind("next     ", 0), 0u);
 }
 

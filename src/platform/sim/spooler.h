@@ -36,6 +36,10 @@ class Spooler {
   std::map<std::wstring, plat::PrinterInfo2> printers;
   std::map<std::wstring, uint32_t> openRefusals;  // OpenPrinter fails with this error for the name
   bool driverDevModeHasOrientation = true;
+  // DocumentPropertiesW calls given an output buffer shorter than the
+  // driver's devmode: Windows' driver would write past its end; here the
+  // call fails.
+  int devModeOverruns = 0;
 
   std::vector<std::wstring> ordinal204Calls;
   struct Broadcast {

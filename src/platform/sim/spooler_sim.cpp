@@ -208,7 +208,7 @@ int32_t DocumentPropertiesW(Handle printer, const std::wstring& deviceName, DevM
   if (Unavailable() || !PrinterOf(printer)) return -1;
   DevMode dm = sim::Spooler::DriverDevMode(deviceName, Sp().driverDevModeHasOrientation);
   if (mode == 0 || !out) return static_cast<int32_t>(dm.size());
-  if (out->size() < dm.size()) return -1;
+  if (out->size() < dm.size()) return ++Sp().devModeOverruns, -1;
   // The driver keeps a valid orientation from the input.
   if ((mode & kDmInBuffer) && in && in->size() >= 78 && (DevModeFields(*in) & kDmOrientation) &&
       (DevModeFields(dm) & kDmOrientation))
