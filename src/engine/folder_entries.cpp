@@ -9,6 +9,8 @@ void ForEachFolderEntry(const std::wstring& folder,
   if (!find) return;
   do {
     if (entry.fileName == L"." || entry.fileName == L"..") continue;
+    // A junction or link may lead back up the tree: a walk would never end.
+    if (entry.attributes & plat::kFileAttributeReparsePoint) continue;
     visit(entry.fileName, (entry.attributes & plat::kFileAttributeDirectory) != 0);
   } while (plat::FindNextFileW(find.get(), entry));
 }

@@ -37,9 +37,9 @@ bool InstallThroughPlugAndPlay(const InstallJob& job) {
 
 uint32_t InstallWorker(void* parameter) {
   std::unique_ptr<InstallJob> owned(static_cast<InstallJob*>(parameter));
-  const InstallJob job = *owned;  // the worker's own copies
   bool reported = false;
   try {
+    const InstallJob job = *owned;  // the worker's own copies
     reported = PlugAndPlayRoadApplies(job) && InstallThroughPlugAndPlay(job);
     if (!reported) {
       bool created = CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily);
@@ -48,7 +48,7 @@ uint32_t InstallWorker(void* parameter) {
     }
   } catch (...) {
     // Out of memory somewhere on the way: still one answer for the wizard.
-    if (!reported) SendInstallDone(job.ownerWindow, false);
+    if (!reported) SendInstallDone(owned->ownerWindow, false);
   }
   owned.reset();  // freed only after the wizard has handled the report
   return 0;
@@ -56,7 +56,13 @@ uint32_t InstallWorker(void* parameter) {
 
 bool StartInstallWorker(std::unique_ptr<InstallJob> job) {
   plat::Handle owner = job->ownerWindow;
-  if (plat::CreateThread(&InstallWorker, job.get())) {
+  bool started = false;
+  try {
+    started = plat::CreateThread(&InstallWorker, job.get());
+  } catch (...) {
+    // Out of memory while starting: no thread runs the job.
+  }
+  if (started) {
     job.release();  // the worker owns it now
     return true;
   }

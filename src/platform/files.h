@@ -23,6 +23,7 @@ constexpr uint32_t kFileAttributeSystem = 0x4;
 constexpr uint32_t kFileAttributeDirectory = 0x10;
 constexpr uint32_t kFileAttributeArchive = 0x20;
 constexpr uint32_t kFileAttributeNormal = 0x80;
+constexpr uint32_t kFileAttributeReparsePoint = 0x400;  // junctions and symbolic links
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 
 Handle CreateFileW(const std::wstring& path, uint32_t access, uint32_t shareMode, uint32_t disposition);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "allocation_hooks.h"
 #include "engine/install_job.h"
 #include "platform/error.h"
 #include "platform/window.h"
@@ -124,17 +125,41 @@ TEST_F(InstallWorkerTest, ThreadThatCannotStartIsReportedAsAFailedInstallation) 
   EXPECT_EQ(QueueCalls(), 0u);
 }
 
-TEST_F(InstallWorkerTest, ReportIsSentFromTheWorkerAndWaitedFor) {
+TEST_F(InstallWorkerTest, ReportIsSentFromTheWorkerWhichFreesTheJobOnlyAfterwards) {
   std::thread::id handledOn;
-  bool printerExisted = false;
+  bool printerExisted = false, jobFreedDuringTheSend = true;
   M().windows.procedure = [&](const sim::Windows::Message&) {
     handledOn = std::this_thread::get_id();
     printerExisted = M().spooler.Printer(L"Quillex QX-630K") != nullptr;
+    jobFreedDuringTheSend = Deleted();
     return intptr_t{0};
   };
-  Run(Job(L""));
+  auto job = Job(L"");
+  WatchDeletion(job.get());
+  Run(std::move(job));
   EXPECT_NE(handledOn, std::this_thread::get_id());
   EXPECT_TRUE(printerExisted);
+  EXPECT_FALSE(jobFreedDuringTheSend);
+  EXPECT_TRUE(Deleted());
+}
+
+// Out of memory where the worker takes its copies, or while its thread is
+// started: the wizard still hears once, and the job is freed.
+TEST_F(InstallWorkerTest, OutOfMemoryAtTheStartIsOneFailureReport) {
+  auto job = Job(L"");
+  WatchDeletion(job.get());
+  InstallJob* raw = job.release();
+  EXPECT_NO_THROW((FailNextAllocation(), InstallWorker(raw)));
+  EXPECT_TRUE(Deleted());
+  EXPECT_EQ(Results(), std::vector<intptr_t>{0});
+  M().windows.sent.clear();
+  job = Job(L"");
+  WatchDeletion(job.get());
+  EXPECT_NO_THROW((FailNextAllocation(), StartInstallWorker(std::move(job))));
+  M().JoinThreads();
+  EXPECT_TRUE(Deleted());
+  EXPECT_EQ(Results(), std::vector<intptr_t>{0});
+  EXPECT_EQ(QueueCalls(), 0u);
 }
 
 }  // namespace

@@ -75,6 +75,19 @@ TEST_F(PackageStagingTest, NamesMatchAsLowerCaseSubstringsAnywhereInTheTree) {
   EXPECT_EQ(Staged(), (Names{L"UNIDRV.HLP", L"drv.dll", L"Qx24Res.Dll", L"unires.dll"}));
 }
 
+// A junction back up the tree would make the walk endless; one leading out
+// of the package would copy files that are not the package's.
+TEST_F(PackageStagingTest, JunctionsAndLinksInThePackageAreNotFollowed) {
+  AddBranch(L"C:\\Pkg\\", {L"QX24RES.DLL"});
+  M().fs.AddJunction(L"C:\\Pkg\\Sub\\loop", L"C:\\Pkg");
+  AddBranch(L"C:\\Elsewhere\\", {L"unires.dll"});
+  M().fs.AddJunction(L"C:\\Pkg\\outside", L"C:\\Elsewhere");
+  ASSERT_TRUE(M().fs.Exists(L"C:\\Pkg\\Sub\\loop\\Sub\\loop\\QX24RES.DLL"));
+  EXPECT_TRUE(CopyBranch(L"C:\\Pkg\\", L"QX-630K.GPD", Pin24));
+  EXPECT_EQ(Staged(), (Names{L"QX24RES.DLL"}));
+  EXPECT_EQ(M().transcript.Count("FindFirstFileW"), 2u);  // the package and its sub-folder
+}
+
 TEST_F(PackageStagingTest, OnlyProtectedFilesReplaceWhatIsThere) {
   AddBranch(L"C:\\Pkg\\", {L"unidrv.dll", L"QX24RES.DLL"});
   M().fs.AddFile(kDrivers + L"\\unidrv.dll", "old unidrv");

@@ -142,4 +142,13 @@ TEST_F(FolderCopyTest, TreeIsCopiedFlatAndTheLastVisitDecides) {
   EXPECT_FALSE(CopyFolderTree(L"C:\\Setup\\missing\\", L"C:\\windows\\Fonts\\"));
 }
 
+TEST_F(FolderCopyTest, JunctionBackUpTheTreeIsNotFollowed) {
+  M().fs.AddFile(L"C:\\Setup\\字体\\a.ttf", "a");
+  M().fs.AddJunction(L"C:\\Setup\\字体\\sub\\up", L"C:\\Setup\\字体");
+  M().fs.SetEnumerationOrder(L"C:\\Setup\\字体", {L"a.ttf", L"sub"});
+  EXPECT_FALSE(CopyFolderTree(L"C:\\Setup\\字体\\", L"C:\\windows\\Fonts\\"));  // the last visit was "sub"
+  EXPECT_EQ(M().fs.List(L"C:\\windows\\Fonts"), (Strings{L"a.ttf"}));
+  EXPECT_EQ(M().transcript.Count("FindFirstFileW"), 2u);  // the folder and "sub", not "sub\\up"
+}
+
 }  // namespace

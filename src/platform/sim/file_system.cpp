@@ -32,13 +32,32 @@ std::wstring FileSystem::LeafName(const std::wstring& path) {
   return slash == std::wstring::npos ? p : p.substr(slash + 1);
 }
 
+std::wstring FileSystem::Resolve(const std::wstring& key) const {
+  constexpr int kMaxJunctions = 63;
+  std::wstring resolved = key;
+  for (int followed = 0; followed <= kMaxJunctions; ++followed) {
+    // The first folder on the way, from the root down, that is a junction.
+    size_t end = resolved.find(L'\\', 3);
+    for (;; end = resolved.find(L'\\', end + 1)) {
+      auto it = nodes.find(resolved.substr(0, end));
+      if (it == nodes.end()) return resolved;
+      if (!it->second.linkTarget.empty()) {
+        resolved = it->second.linkTarget + (end == std::wstring::npos ? L"" : resolved.substr(end));
+        break;
+      }
+      if (end == std::wstring::npos) return resolved;
+    }
+  }
+  return {};
+}
+
 FileSystem::Node* FileSystem::Find(const std::wstring& path) {
-  auto it = nodes.find(Key(path));
+  auto it = nodes.find(Resolve(Key(path)));
   return it == nodes.end() ? nullptr : &it->second;
 }
 
 const FileSystem::Node* FileSystem::Find(const std::wstring& path) const {
-  auto it = nodes.find(Key(path));
+  auto it = nodes.find(Resolve(Key(path)));
   return it == nodes.end() ? nullptr : &it->second;
 }
 
@@ -80,6 +99,11 @@ void FileSystem::AddDirectory(const std::wstring& path) {
   std::wstring parent = ParentPath(path);
   if (!parent.empty()) AddDirectory(parent);
   Create(path, true, plat::kFileAttributeDirectory);
+}
+
+void FileSystem::AddJunction(const std::wstring& path, const std::wstring& target) {
+  AddDirectory(ParentPath(path));
+  Create(path, true, plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint).linkTarget = Key(target);
 }
 
 void FileSystem::AddFile(const std::wstring& path, const std::string& bytes, uint32_t attributes) {

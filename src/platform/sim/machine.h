@@ -90,6 +90,7 @@ class FileSystem {
     uint32_t attributes = 0;
     std::string data;
     std::vector<std::wstring> children;  // keys, in enumeration order
+    std::wstring linkTarget;             // a junction: the key of the folder it leads to
   };
   struct OpenFile {
     std::wstring key;
@@ -101,6 +102,9 @@ class FileSystem {
   // Test set-up; parent folders are created as needed.
   void AddDirectory(const std::wstring& path);
   void AddFile(const std::wstring& path, const std::string& bytes, uint32_t attributes = 0x20);
+  // A junction (a reparse point) at `path` that leads to the folder `target`;
+  // paths through it resolve to paths below the target.
+  void AddJunction(const std::wstring& path, const std::wstring& target);
   // Children named in `names` come first, in that order, the others after them.
   void SetEnumerationOrder(const std::wstring& directory, const std::vector<std::wstring>& names);
 
@@ -114,6 +118,9 @@ class FileSystem {
   static std::wstring Key(const std::wstring& path);
   static std::wstring Parent(const std::wstring& key);
   static std::wstring LeafName(const std::wstring& path);
+  // The key with every junction on its way replaced by its target; empty
+  // after too many (Windows gives up after 63).
+  std::wstring Resolve(const std::wstring& key) const;
 
   Node* Find(const std::wstring& path);
   const Node* Find(const std::wstring& path) const;
