@@ -58,12 +58,13 @@ bool FitDriverDevMode(plat::Handle printer, const std::wstring& name, plat::DevM
 
 std::wstring ChoosePrinterName(const std::wstring& base) {
   std::wstring candidate = base;
-  for (int n = 1;; ++n) {
+  for (int n = 1; n <= kMaxPrinterCopies + 1; ++n) {
     plat::Handle raw = nullptr;
     if (!plat::OpenPrinterW(candidate, raw, nullptr)) return candidate;
     plat::PrinterHandle taken(raw);
     candidate = CopyName(base, n);
   }
+  return {};  // a spooler that opens every name would keep this loop going for ever
 }
 
 void ApplyPrinterDefaults(const std::wstring& printerName) {
@@ -94,6 +95,10 @@ bool CreatePrinterQueue(const std::wstring& modelName, const std::wstring& portN
   const std::wstring base =
       modelName.find(kBrandPrefix) != std::wstring::npos ? modelName : kBrandPrefix + modelName;
   const std::wstring printerName = ChoosePrinterName(base);
+  if (printerName.empty()) {
+    ShowErrorCode(L"6");
+    return false;
+  }
 
   // Without the package staged (an INF syntax error included) no driver can be
   // registered, so there is no queue to report.

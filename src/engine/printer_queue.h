@@ -6,11 +6,15 @@
 
 extern const wchar_t kBrandPrefix[];  // "Quillex ", before every model name
 
-// The first name of base, base (副本 1), base (副本 2), ... that OpenPrinterW
-// cannot open.
+// Copies of one printer's name that are tried before giving up.
+constexpr int kMaxPrinterCopies = 9999;
+
+// The first name of base, base (副本 1), ... base (副本 9999) that
+// OpenPrinterW cannot open; empty when every one of them opens.
 std::wstring ChoosePrinterName(const std::wstring& base);
 
 // Installs "Quillex " + model on `portName`; true when the queue exists.
+// Without a free name nothing is installed: error box "6".
 bool CreatePrinterQueue(const std::wstring& modelName, const std::wstring& portName, const std::wstring& dataFile,
                         PinFamily pinFamily);
 

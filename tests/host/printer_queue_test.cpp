@@ -122,6 +122,17 @@ TEST_F(PrinterQueueTest, ModelThatHoldsTheBrandGetsNoSecondPrefix) {
   EXPECT_NE(Sp().Printer(L"Old Quillex X"), nullptr);
 }
 
+TEST_F(PrinterQueueTest, NoFreeNameAfterTheLastCopyShowsBoxSixAndInstallsNothing) {
+  Sp().AddExistingPrinter(L"Quillex QX-630K");
+  for (int n = 1; n <= kMaxPrinterCopies; ++n)
+    Sp().AddExistingPrinter(L"Quillex QX-630K (副本 " + std::to_wstring(n) + L")");
+  EXPECT_FALSE(Install());
+  EXPECT_EQ(ErrorBoxes(), std::vector<std::wstring>{L"6"});
+  EXPECT_EQ(M().transcript.Count("OpenPrinterW"), kMaxPrinterCopies + 1u);
+  EXPECT_EQ(M().transcript.Count("GetPrinterDriverDirectoryW"), 0u);  // nothing staged
+  EXPECT_TRUE(Sp().open.empty());
+}
+
 TEST_F(PrinterQueueTest, DevModeWithOrientationGoesThroughTheDriverAndIsBroadcast) {
   ASSERT_TRUE(Install());
   ASSERT_EQ(Sp().setPrinterCalls.size(), 1u);
