@@ -34,6 +34,7 @@ constexpr uint32_t kErrorClassMismatch = 0xE0000201;
 constexpr uint32_t kErrorDevinstAlreadyExists = 0xE0000207;
 constexpr uint32_t kErrorInvalidClass = 0xE0000206;
 constexpr uint32_t kErrorNoSuchDevinst = 0xE000020B;
+constexpr uint32_t kErrorInWow64 = 0xE0000235;  // SetupAPI: a 32-bit process on 64-bit Windows may not install devices
 
 // Per-thread last-error code, as GetLastError / SetLastError.
 uint32_t GetLastError();

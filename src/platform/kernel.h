@@ -21,11 +21,12 @@ constexpr uint16_t kProcessorArchitectureAmd64 = 9;
 constexpr uint16_t kProcessorArchitectureArm64 = 12;
 
 struct OsVersionInfo {
-  uint32_t size = 0;  // dwOSVersionInfoSize: the caller sets 276 (OSVERSIONINFOW)
+  uint32_t size = 0;  // dwOSVersionInfoSize: 276 (OSVERSIONINFOW) or 284 (OSVERSIONINFOEXW)
   uint32_t majorVersion = 0, minorVersion = 0, buildNumber = 0, platformId = 0;
 };
 
 constexpr uint32_t kOsVersionInfoSize = 276;
+constexpr uint32_t kOsVersionInfoExSize = 284;
 constexpr uint32_t kPlatformWin32Windows = 1;
 constexpr uint32_t kPlatformWin32Nt = 2;
 
@@ -43,6 +44,7 @@ bool GetNativeSystemInfo(SystemInfo& info);
 void GetSystemInfo(SystemInfo& info);
 
 // The caller fills info.size; false leaves the other fields as they were.
+// GetVersionExW: fails with ERROR_INSUFFICIENT_BUFFER for any other size.
 bool GetVersionExW(OsVersionInfo& info);
 
 void OutputDebugStringW(const std::wstring& text);

@@ -10,8 +10,9 @@ namespace plat {
 std::wstring GetPrivateProfileStringW(const std::wstring& section, const std::wstring& key,
                                       const std::wstring& defaultValue, uint32_t capacity,
                                       const std::wstring& path);
-// GetPrivateProfileIntW: the leading decimal number of the value, or `defaultValue`.
-uint32_t GetPrivateProfileIntW(const std::wstring& section, const std::wstring& key,
+// GetPrivateProfileIntW: the leading decimal number of the value, or
+// `defaultValue`; signed, as "-1" is a value a file may hold.
+int32_t GetPrivateProfileIntW(const std::wstring& section, const std::wstring& key,
                                int32_t defaultValue, const std::wstring& path);
 
 }  // namespace plat

@@ -66,12 +66,27 @@ TEST_F(InstallWorkerTest, DetectedModelWithoutAPresentDeviceFallsBackToTheQueue)
   EXPECT_EQ(QueueCalls(), 1u);
 }
 
+// What the 32-bit installer really does on 64-bit Windows: the update is
+// refused (ERROR_IN_WOW64) and the queue road builds the printer.
+TEST_F(InstallWorkerTest, OnX64TheDetectedPrinterStillGetsItsQueue) {
+  ConnectPrinter();
+  EXPECT_EQ(Run(Job(L"QX-630K")), std::vector<intptr_t>{1});
+  EXPECT_EQ(M().transcript.Count("UpdateDriverForPlugAndPlayDevicesW"), 1u);
+  EXPECT_TRUE(M().devices.updates.empty());
+  EXPECT_EQ(QueueCalls(), 1u);
+  EXPECT_NE(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
+  EXPECT_TRUE(ErrorBoxes().empty());
+}
+
+// On 32-bit Windows the update may run.
 TEST_F(InstallWorkerTest, PlugAndPlaySuccessNeedsNoQueue) {
+  M().kernel.nativeArchitecture = plat::kProcessorArchitectureIntel;
+  AddSamplePackage(M(), kSampleBranch32);
   ConnectPrinter();
   EXPECT_EQ(Run(Job(L"QX-630K")), std::vector<intptr_t>{1});
   ASSERT_EQ(M().devices.updates.size(), 1u);
   EXPECT_EQ(M().devices.updates[0].hardwareId, L"usb\\vid_d23c&pid_0001&rev_0100");  // the device's own text
-  EXPECT_EQ(M().devices.updates[0].infPath, kSampleInf);
+  EXPECT_EQ(M().devices.updates[0].infPath, kSampleBranch32 + L"24Pin.inf");
   EXPECT_EQ(QueueCalls(), 0u);
   EXPECT_EQ(M().transcript.Count("GetPrinterDriverDirectoryW"), 0u);
   EXPECT_EQ(M().spooler.ordinal204Calls, std::vector<std::wstring>{L"Quillex QX-630K"});

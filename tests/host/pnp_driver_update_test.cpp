@@ -20,6 +20,9 @@ class PnpDriverUpdateTest : public SimTest {
  protected:
   void SetUp() override {
     SimTest::SetUp();
+    // The update's own steps, as a process that Windows lets install devices
+    // sees them; the installer's 32-bit process on x64 has a case of its own.
+    M().kernel.processArchitecture = plat::kProcessorArchitectureAmd64;
     WriteInf("[Manufacturer]\n\"Quillex\" = Quillex_Tech, NTamd64\n");
     M().devices.SetInfClass(kInf, L"Printer", kPrinterClass);
   }
@@ -48,6 +51,23 @@ TEST_F(PnpDriverUpdateTest, PackageInfPathForEachFamilyAndArchitecture) {
   EXPECT_EQ(CPnpDriverUpdater::GetPackageInfPath(Pin9Basic), L"C:\\Setup\\9Pin\\i386\\9Pin.inf");
   M().kernel.moduleFileName = L"QuillexSetup.exe";
   EXPECT_EQ(CPnpDriverUpdater::GetPackageInfPath(Pin24), L"24Pin\\i386\\24Pin.inf");
+}
+
+// What the 32-bit installer meets on 64-bit Windows: neither the update nor
+// the root device's registration is allowed, so its caller takes the queue road.
+TEST_F(PnpDriverUpdateTest, ThirtyTwoBitProcessOnX64CannotUpdateAndLeavesNoRootDevice) {
+  M().kernel.processArchitecture = plat::kProcessorArchitectureIntel;
+  M().devices.AddDevice(L"USB\\D\\1", {L"USBPRINT\\QuillexQX-630K7B2E"});
+  CPnpDriverUpdater present;
+  ASSERT_TRUE(present.FindMatchingDevice(kInf));
+  EXPECT_FALSE(present.UpdateMatchedDevice());
+  CPnpDriverUpdater gone;  // unplugged before the update: the root-device road
+  ASSERT_TRUE(gone.FindMatchingDevice(kInf));
+  M().devices.RemoveDevice(L"USB\\D\\1");
+  EXPECT_FALSE(gone.UpdateMatchedDevice());
+  EXPECT_EQ(M().transcript.Count("SetupDiCreateDeviceInfoW"), 1u);
+  EXPECT_TRUE(M().devices.updates.empty());
+  EXPECT_TRUE(Tree().empty());
 }
 
 TEST_F(PnpDriverUpdateTest, LastDeviceWhoseFirstIdMatchesWinsWithItsOwnLetterCase) {

@@ -1,5 +1,6 @@
 // The 24-pin branch of the driver package beside the simulated executable
-// (64-bit Windows: C:\Setup\24Pin\X64\), with an INF that lists the QX-630K.
+// (64-bit Windows: C:\Setup\24Pin\X64\, or the 32-bit one), with an INF
+// that lists the QX-630K for both.
 #pragma once
 #include <string>
 
@@ -7,20 +8,22 @@
 
 inline const std::wstring kSampleBranch = L"C:\\Setup\\24Pin\\X64\\";
 inline const std::wstring kSampleInf = kSampleBranch + L"24Pin.inf";
+inline const std::wstring kSampleBranch32 = L"C:\\Setup\\24Pin\\i386\\";
 inline const plat::Guid kPrinterClassGuid{0x4D36E979, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
-inline void AddSamplePackage(sim::Machine& m) {
+inline void AddSamplePackage(sim::Machine& m, const std::wstring& branch = kSampleBranch) {
   for (const wchar_t* name : {L"QX24RES.DLL", L"STDNAMES.GPD", L"unidrv.hlp", L"unidrvui.dll", L"UNIDRV.DLL",
                               L"unires.dll", L"STDDTYPE.GDL", L"STDSCHEM.GDL", L"STDSCHMX.GDL", L"QxSet.ini",
                               L"QxSetUI.dll", L"QxSetUni.dll", L"QXLMON.dll", L"QX-630K.GPD"})
-    m.fs.AddFile(kSampleBranch + name, "content of " + std::string(name, name + 3));
-  m.fs.AddFile(kSampleInf,
+    m.fs.AddFile(branch + name, "content of " + std::string(name, name + 3));
+  const std::string models =
+      "\"Quillex QX-630K\" = QX-630K.GPD, USBPRINT\\QuillexQX-630K7B2E\r\n"
+      "\"Quillex QX-630K\" = QX-630K.GPD, USB\\VID_D23C&PID_0001\r\n\r\n";
+  m.fs.AddFile(branch + L"24Pin.inf",
                "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Printer\r\n"
                "ClassGUID={4D36E979-E325-11CE-BFC1-08002BE10318}\r\n\r\n"
                "[Manufacturer]\r\n%Quillex%=Quillex_Tech,NTamd64\r\n\r\n"
-               "[Quillex_Tech.NTamd64]\r\n"
-               "\"Quillex QX-630K\" = QX-630K.GPD, USBPRINT\\QuillexQX-630K7B2E\r\n"
-               "\"Quillex QX-630K\" = QX-630K.GPD, USB\\VID_D23C&PID_0001\r\n\r\n"
+               "[Quillex_Tech]\r\n" + models + "[Quillex_Tech.NTamd64]\r\n" + models +
                "[Strings]\r\nQuillex=\"Quillex\"\r\n");
-  m.devices.SetInfClass(kSampleInf, L"Printer", kPrinterClassGuid);
+  m.devices.SetInfClass(branch + L"24Pin.inf", L"Printer", kPrinterClassGuid);
 }

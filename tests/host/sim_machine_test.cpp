@@ -91,11 +91,11 @@ TEST_F(SimMachineTest, SleepAdvancesTheVirtualClock) {
 TEST_F(SimMachineTest, ProfileReading) {
   M().fs.AddFile(L"C:\\Setup\\PrinterInfo.ini",
                  "[\xB2\xE2\xCA\xD4]\r\nCounts = 2\r\n1=QX-1\r\n[VID_PID]\r\nvid=d23c\r\n");  // [测试]
-  EXPECT_EQ(plat::GetPrivateProfileIntW(L"测试", L"counts", 9, L"C:\\Setup\\PrinterInfo.ini"), 2u);
+  EXPECT_EQ(plat::GetPrivateProfileIntW(L"测试", L"counts", 9, L"C:\\Setup\\PrinterInfo.ini"), 2);
   EXPECT_EQ(plat::GetPrivateProfileStringW(L"测试", L"1", L"", 260, L"C:\\Setup\\PrinterInfo.ini"), L"QX-1");
   EXPECT_EQ(plat::GetPrivateProfileStringW(L"vid_pid", L"VID", L"", 3, L"C:\\Setup\\PrinterInfo.ini"), L"d2");
   EXPECT_EQ(plat::GetPrivateProfileStringW(L"VID_PID", L"PID", L"none", 260, L"C:\\Setup\\PrinterInfo.ini"), L"none");
-  EXPECT_EQ(plat::GetPrivateProfileIntW(L"x", L"y", 7, L"C:\\missing.ini"), 7u);
+  EXPECT_EQ(plat::GetPrivateProfileIntW(L"x", L"y", 7, L"C:\\missing.ini"), 7);
 }
 
 TEST_F(SimMachineTest, RegistryReads) {
@@ -234,6 +234,7 @@ TEST_F(SimMachineTest, HardwareIdsAnswerWithTheSizeProtocolLikeSetupApi) {
 }
 
 TEST_F(SimMachineTest, RootDeviceJoinsTheTreeWhenRegisteredAndLeavesItWhenRemoved) {
+  M().kernel.nativeArchitecture = plat::kProcessorArchitectureIntel;  // no WOW64 in the way
   M().devices.AddDevice(L"ROOT\\PRINTER\\0000", {L"OTHER"}, kPrinterClass);
   plat::DevInfoHandle set(plat::SetupDiCreateDeviceInfoList(&kPrinterClass));
   plat::DevInfoData device;
@@ -257,6 +258,13 @@ TEST_F(SimMachineTest, RootDeviceJoinsTheTreeWhenRegisteredAndLeavesItWhenRemove
 
 TEST_F(SimMachineTest, UpdateInstallsOnEveryDeviceListingTheId) {
   M().fs.AddFile(L"C:\\Setup\\24Pin.inf", "");
+  M().devices.AddDevice(L"USB\\W\\1", {L"WOW"});
+  // A 32-bit process on 64-bit Windows is refused before anything happens.
+  EXPECT_FALSE(plat::UpdateDriverForPlugAndPlayDevicesW(L"WOW", L"C:\\Setup\\24Pin.inf", 1, nullptr));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorInWow64);
+  EXPECT_EQ(M().devices.Find(L"USB\\W\\1")->driverInf, L"");
+  M().devices.RemoveDevice(L"USB\\W\\1");
+  M().kernel.nativeArchitecture = plat::kProcessorArchitectureIntel;
   M().devices.AddDevice(L"USB\\A\\1", {L"USBPRINT\\QuillexQX-630K7B2E"});
   M().devices.AddDevice(L"USB\\B\\1", {L"OTHER", L"usbprint\\quillexqx-630k7b2e"});
   M().devices.AddDevice(L"USB\\C\\1", {L"OTHER"});
@@ -274,7 +282,7 @@ TEST_F(SimMachineTest, UpdateInstallsOnEveryDeviceListingTheId) {
   M().devices.updateError = plat::kErrorAccessDenied;
   EXPECT_FALSE(plat::UpdateDriverForPlugAndPlayDevicesW(L"OTHER", L"C:\\Setup\\24Pin.inf", 1, nullptr));
   EXPECT_EQ(plat::GetLastError(), plat::kErrorAccessDenied);
-  EXPECT_EQ(M().devices.updates.size(), 3u);
+  EXPECT_EQ(M().devices.updates.size(), 3u);  // the refused one is not among them
 }
 
 }  // namespace

@@ -33,13 +33,24 @@ TEST(ServiceControlWinTest, StoppedSpoolerIsLeftAloneByStopAndStartedByTheServic
   EXPECT_EQ(wine::QuerySpooler().state, DWORD(SERVICE_RUNNING));
 }
 
+// Both routines take the manager over and close it, touch no other service
+// and write nothing to the log.
 TEST(ServiceControlWinTest, AbsentCompatibilityAssistantIsPassedOverQuietly) {
+  wine::EnsureSpoolerRunning();
+  const wine::SpoolerStatus spooler = wine::QuerySpooler();
   plat::ScManagerHandle manager(plat::OpenSCManagerW(plat::kGenericExecute));
   ASSERT_TRUE(manager.valid());
-  EXPECT_FALSE(plat::ServiceHandle(plat::OpenServiceW(manager.get(), L"PcaSvc", 0x34)).valid());
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_SERVICE_DOES_NOT_EXIST));
+  ASSERT_FALSE(plat::ServiceHandle(plat::OpenServiceW(manager.get(), L"PcaSvc", 0x34)).valid());
+  ASSERT_EQ(GetLastError(), DWORD(ERROR_SERVICE_DOES_NOT_EXIST));
+  const std::string logBefore = wine::ReadAll(wine::LogFile(1));
+
   StopCompatibilityAssistant(std::move(manager));
   StartCompatibilityAssistant(plat::ScManagerHandle(plat::OpenSCManagerW(plat::kGenericExecute)));
+
+  EXPECT_EQ(wine::ReadAll(wine::LogFile(1)), logBefore);
+  const wine::SpoolerStatus after = wine::QuerySpooler();
+  EXPECT_EQ(after.state, DWORD(SERVICE_RUNNING));
+  EXPECT_EQ(after.processId, spooler.processId);  // neither stopped nor restarted
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winspool.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <fstream>
@@ -26,6 +27,13 @@ inline std::string ReadAll(const std::wstring& path) {
 inline void WriteAll(const std::wstring& path, const std::string& bytes) {
   std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
   out << bytes;
+}
+
+// The install log's file Log(n).txt in the documents folder.
+inline std::wstring LogFile(int n) {
+  wchar_t documents[MAX_PATH] = {};
+  EXPECT_TRUE(SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, FALSE));
+  return std::wstring(documents) + L"\\Tovanta\\Log(" + std::to_wstring(n) + L").txt";
 }
 
 // The folder of the running test program, with a trailing "\".

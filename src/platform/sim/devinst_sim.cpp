@@ -20,6 +20,12 @@ bool Fail(uint32_t error) {
   return false;
 }
 
+// A 32-bit process on 64-bit Windows: device installation refuses it.
+bool InWow64() {
+  const sim::KernelState& k = sim::machine().kernel;
+  return k.processArchitecture == kProcessorArchitectureIntel && k.nativeArchitecture != kProcessorArchitectureIntel;
+}
+
 bool Succeed() {
   SetLastError(kErrorSuccess);
   return true;
@@ -201,6 +207,7 @@ bool SetupDiCallClassInstaller(uint32_t installFunction, Handle set, DevInfoData
   DeviceTree::Set* s = SetOf(set);
   std::wstring id = s ? ElementOf(set, *s, device) : L"";
   if (sim::Enter("SetupDiCallClassInstaller", std::to_wstring(installFunction) + L" " + id)) return false;
+  if (InWow64()) return Fail(kErrorInWow64);
   if (!s) return Fail(kErrorInvalidHandle);
   if (id.empty()) return Fail(kErrorInvalidParameter);
   auto pending = s->unregistered.find(DeviceTree::Fold(id));
@@ -218,6 +225,7 @@ bool UpdateDriverForPlugAndPlayDevicesW(const std::wstring& hardwareId, const st
                                         uint32_t installFlags, bool* rebootRequired) {
   auto lock = sim::machine().Lock();
   if (sim::Enter("UpdateDriverForPlugAndPlayDevicesW", hardwareId + L" " + infPath)) return false;
+  if (InWow64()) return Fail(kErrorInWow64);
   Tree().updates.push_back({hardwareId, infPath, installFlags});
   if (auto hook = Tree().duringUpdate) hook();
   if (Tree().updateError) return Fail(*Tree().updateError);

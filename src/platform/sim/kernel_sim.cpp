@@ -63,12 +63,13 @@ void GetSystemInfo(SystemInfo& info) {
 bool GetVersionExW(OsVersionInfo& info) {
   auto lock = sim::machine().Lock();
   if (sim::Enter("GetVersionExW")) return false;
-  if (info.size != kOsVersionInfoSize) {
-    SetLastError(kErrorInvalidParameter);
+  if (info.size != kOsVersionInfoSize && info.size != kOsVersionInfoExSize) {
+    SetLastError(kErrorInsufficientBuffer);
     return false;
   }
+  const uint32_t size = info.size;
   info = sim::machine().kernel.version;
-  info.size = kOsVersionInfoSize;
+  info.size = size;
   return true;
 }
 

@@ -39,9 +39,14 @@ void GetSystemInfo(SystemInfo& info) {
 }
 
 bool GetVersionExW(OsVersionInfo& info) {
-  OSVERSIONINFOW vi{};
+  // Room for the larger form; a size the API does not know never reaches it.
+  OSVERSIONINFOEXW vi{};
+  if (info.size != sizeof(OSVERSIONINFOW) && info.size != sizeof(OSVERSIONINFOEXW)) {
+    ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return false;
+  }
   vi.dwOSVersionInfoSize = info.size;
-  if (!::GetVersionExW(&vi)) return false;
+  if (!::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&vi))) return false;
   info.majorVersion = vi.dwMajorVersion;
   info.minorVersion = vi.dwMinorVersion;
   info.buildNumber = vi.dwBuildNumber;

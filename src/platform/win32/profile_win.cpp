@@ -15,9 +15,10 @@ std::wstring GetPrivateProfileStringW(const std::wstring& section, const std::ws
   return std::wstring(buffer.data(), n);
 }
 
-uint32_t GetPrivateProfileIntW(const std::wstring& section, const std::wstring& key, int32_t defaultValue,
-                               const std::wstring& path) {
-  return ::GetPrivateProfileIntW(section.c_str(), key.c_str(), defaultValue, path.c_str());
+int32_t GetPrivateProfileIntW(const std::wstring& section, const std::wstring& key, int32_t defaultValue,
+                              const std::wstring& path) {
+  // The API declares UINT but hands back a negative number's bits.
+  return static_cast<int32_t>(::GetPrivateProfileIntW(section.c_str(), key.c_str(), defaultValue, path.c_str()));
 }
 
 }  // namespace plat
