@@ -56,12 +56,15 @@ bool StartServiceAndWait(const std::wstring& name) {
   if (!opened.service) return false;
   plat::Handle service = opened.service.get();
   plat::ServiceStatus status;
-  if (!plat::QueryServiceStatus(service, status)) return true;  // counts as not stopped
-  if (status.currentState == plat::kServiceStopPending) {
+  // A status that cannot be read tells nothing, and taking it for "running"
+  // would leave a spooler stopped by the caller stopped: the start finds out
+  // (1056 when it runs).
+  const bool read = plat::QueryServiceStatus(service, status);
+  if (read && status.currentState == plat::kServiceStopPending) {
     // Not started now, it would be left stopped: let the stop finish first.
     // If its status cannot be read meanwhile, the start below tells.
     if (!AwaitState(service, plat::kServiceStopped, L"Waiting for " + name + L" to stop")) return false;
-  } else if (status.currentState != plat::kServiceStopped) {
+  } else if (read && status.currentState != plat::kServiceStopped) {
     return true;
   }
   // Already running: another program (or Windows itself) started it since

@@ -136,6 +136,17 @@ TEST_F(ServiceControlTest, AServiceWithoutAWaitHintIsWaitedForByTimeNotByReads) 
   EXPECT_TRUE(LogMessages().empty());
 }
 
+// A status that cannot be read is no reason to leave a stopped service stopped.
+TEST_F(ServiceControlTest, AFailedStatusReadStillStartsAStoppedServiceAndAcceptsARunningOne) {
+  Service(L"Spooler").state = plat::kServiceStopped;
+  M().faults.Fail("QueryServiceStatus", plat::kErrorAccessDenied);
+  EXPECT_TRUE(StartServiceAndWait(L"Spooler"));
+  EXPECT_EQ(State(L"Spooler"), plat::kServiceRunning);
+  M().faults.Fail("QueryServiceStatus", plat::kErrorAccessDenied);
+  EXPECT_TRUE(StartServiceAndWait(L"Spooler"));  // the start answers 1056: it runs
+  EXPECT_TRUE(LogMessages().empty());
+}
+
 // Another thread started the spooler between the status read and the start.
 TEST_F(ServiceControlTest, AStartThatFindsTheServiceAlreadyRunningCountsAsStarted) {
   sim::Service& spooler = Service(L"Spooler");

@@ -8,17 +8,19 @@
 namespace plat {
 
 void Sleep(uint32_t milliseconds) {
+  bool realPause = true;
   {
     auto lock = sim::machine().Lock();
     sim::machine().transcript.Record("Sleep", std::to_wstring(milliseconds));
     sim::machine().clock.Advance(milliseconds);
     sim::machine().clock.RecordSleep(milliseconds);
+    realPause = sim::machine().clock.realPauses;
   }
   // Virtual time passes at once. A pause is also where a thread waits for
   // another one (a file held open, a service starting), so give the other
   // threads of a test a real moment to run; Sleep(0) only yields, as on
   // Windows, so that a poll without a pause stays fast.
-  if (milliseconds == 0)
+  if (milliseconds == 0 || !realPause)
     std::this_thread::yield();
   else
     std::this_thread::sleep_for(std::chrono::milliseconds(1));

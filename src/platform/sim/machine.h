@@ -73,6 +73,9 @@ class Clock {
   // Total of all pauses made with Sleep, and each pause in order.
   const std::vector<uint32_t>& Sleeps() const { return sleeps_; }
   void RecordSleep(uint32_t ms) { sleeps_.push_back(ms); }
+  // Sleep also lets other threads of a test run for a real moment; a test on
+  // one thread may do without.
+  bool realPauses = true;
 
  private:
   uint64_t nowMs_ = 0;
