@@ -1,11 +1,14 @@
 # Entry points for a fresh Debian machine; each installs what it needs first.
 #   make demo   the wizard under Wine on the bundled sample package
-#   make test   both builds and their whole test suites (host and Wine)
+#   make test   both builds and their whole test suites (host, host under the
+#               sanitizers, short fuzz runs, Wine)
+#   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: demo test deps host windows test-host test-windows clean
+.PHONY: demo test deps host windows test-host test-windows clean \
+	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long
 
 deps:
 	@bash scripts/install-deps.sh
@@ -24,7 +27,42 @@ test-host: host
 test-windows: windows
 	bash scripts/with-display.sh ctest --test-dir $(BUILD)/windows --output-on-failure
 
-test: test-host test-windows
+# The host tests again under AddressSanitizer + UndefinedBehaviorSanitizer and
+# under ThreadSanitizer; any report fails the run.
+host-asan: deps
+	cmake -S . -B $(BUILD)/host-asan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=address
+	cmake --build $(BUILD)/host-asan -j $(JOBS)
+
+host-tsan: deps
+	cmake -S . -B $(BUILD)/host-tsan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=thread
+	cmake --build $(BUILD)/host-tsan -j $(JOBS)
+
+test-host-asan: host-asan
+	ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	ctest --test-dir $(BUILD)/host-asan --output-on-failure -j $(JOBS)
+
+test-host-tsan: host-tsan
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	ctest --test-dir $(BUILD)/host-tsan --output-on-failure -j $(JOBS)
+
+# libFuzzer harnesses (clang): a short bounded run of each in the test
+# command, a long one on demand. Corpora grow in $(BUILD)/fuzz/corpus; the
+# seeds stay in fuzz/seeds.
+FUZZ_SECONDS ?= 20
+FUZZ_LONG_SECONDS ?= 1800
+
+fuzzers: deps
+	cmake -S fuzz -B $(BUILD)/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD)/fuzz -j $(JOBS)
+
+test-fuzz: fuzzers
+	bash scripts/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
+
+fuzz-long: fuzzers
+	bash scripts/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_LONG_SECONDS)
+
+test: test-host test-host-asan test-host-tsan test-fuzz test-windows
 
 demo: windows
 	bash scripts/demo.sh $(BUILD)/windows/dist $(BUILD)/demo
