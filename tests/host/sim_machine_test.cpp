@@ -91,11 +91,11 @@ TEST_F(SimMachineTest, SleepAdvancesTheVirtualClock) {
 TEST_F(SimMachineTest, ProfileReading) {
   M().fs.AddFile(L"C:\\Setup\\PrinterInfo.ini",
                  "[\xB2\xE2\xCA\xD4]\r\nCounts = 2\r\n1=QX-1\r\n[VID_PID]\r\nvid=d23c\r\n");  // [测试]
-  EXPECT_EQ(plat::GetPrivateProfileIntW(L"测试", L"counts", 9, L"C:\\Setup\\PrinterInfo.ini"), 2u);
+  EXPECT_EQ(plat::GetPrivateProfileIntW(L"测试", L"counts", 9, L"C:\\Setup\\PrinterInfo.ini"), 2);
   EXPECT_EQ(plat::GetPrivateProfileStringW(L"测试", L"1", L"", 260, L"C:\\Setup\\PrinterInfo.ini"), L"QX-1");
   EXPECT_EQ(plat::GetPrivateProfileStringW(L"vid_pid", L"VID", L"", 3, L"C:\\Setup\\PrinterInfo.ini"), L"d2");
   EXPECT_EQ(plat::GetPrivateProfileStringW(L"VID_PID", L"PID", L"none", 260, L"C:\\Setup\\PrinterInfo.ini"), L"none");
-  EXPECT_EQ(plat::GetPrivateProfileIntW(L"x", L"y", 7, L"C:\\missing.ini"), 7u);
+  EXPECT_EQ(plat::GetPrivateProfileIntW(L"x", L"y", 7, L"C:\\missing.ini"), 7);
 }
 
 TEST_F(SimMachineTest, RegistryReads) {

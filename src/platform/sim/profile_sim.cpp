@@ -75,18 +75,18 @@ std::wstring GetPrivateProfileStringW(const std::wstring& section, const std::ws
   return value.substr(0, capacity ? capacity - 1 : 0);
 }
 
-uint32_t GetPrivateProfileIntW(const std::wstring& section, const std::wstring& key, int32_t defaultValue,
+int32_t GetPrivateProfileIntW(const std::wstring& section, const std::wstring& key, int32_t defaultValue,
                                const std::wstring& path) {
   auto lock = sim::machine().Lock();
-  if (sim::Enter("GetPrivateProfileIntW", section + L"/" + key)) return static_cast<uint32_t>(defaultValue);
+  if (sim::Enter("GetPrivateProfileIntW", section + L"/" + key)) return defaultValue;
   std::wstring value;
-  if (!Lookup(section, key, path, value)) return static_cast<uint32_t>(defaultValue);
+  if (!Lookup(section, key, path, value)) return defaultValue;
   size_t i = 0;
   bool negative = i < value.size() && value[i] == L'-';
   if (negative) ++i;
   uint32_t n = 0;
   for (; i < value.size() && value[i] >= L'0' && value[i] <= L'9'; ++i) n = n * 10 + (value[i] - L'0');
-  return negative ? static_cast<uint32_t>(-static_cast<int64_t>(n)) : n;
+  return static_cast<int32_t>(negative ? 0u - n : n);
 }
 
 }  // namespace plat

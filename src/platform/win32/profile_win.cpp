@@ -15,9 +15,9 @@ std::wstring GetPrivateProfileStringW(const std::wstring& section, const std::ws
   return std::wstring(buffer.data(), n);
 }
 
-uint32_t GetPrivateProfileIntW(const std::wstring& section, const std::wstring& key, int32_t defaultValue,
+int32_t GetPrivateProfileIntW(const std::wstring& section, const std::wstring& key, int32_t defaultValue,
                                const std::wstring& path) {
-  return ::GetPrivateProfileIntW(section.c_str(), key.c_str(), defaultValue, path.c_str());
+  return static_cast<int32_t>(::GetPrivateProfileIntW(section.c_str(), key.c_str(), defaultValue, path.c_str()));
 }
 
 }  // namespace plat
