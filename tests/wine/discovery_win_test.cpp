@@ -6,6 +6,7 @@
 #include <setupapi.h>
 #include <winspool.h>
 
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -85,7 +86,8 @@ TEST_F(PrinterInfoFileWinTest, AMissingFileShowsBoxOne) {
 }
 
 // A USB printing interface of the maker's printer, registered the way a
-// driver's installation would leave it, and removed at the end.
+// driver's installation leaves it (its "Port Number" in "Device Parameters",
+// "Linked" under "Control"), and removed at the end.
 class UsbInterfaceWinTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -95,28 +97,57 @@ class UsbInterfaceWinTest : public ::testing::Test {
     ASSERT_TRUE(SetupDiCreateDeviceInfoW(set, L"USB\\VID_D23C&PID_0001\\QXWINETEST", &kPrinterClass, nullptr,
                                          nullptr, 0, &device));
     ASSERT_TRUE(SetupDiRegisterDeviceInfo(set, &device, 0, nullptr, nullptr, nullptr));
-    SP_DEVICE_INTERFACE_DATA iface{};
     iface.cbSize = sizeof iface;
     ASSERT_TRUE(SetupDiCreateDeviceInterfaceW(set, &device, &kUsbPrint, nullptr, 0, &iface));
     HKEY key = SetupDiCreateDeviceInterfaceRegKeyW(set, &iface, 0, KEY_ALL_ACCESS, nullptr, nullptr);
     ASSERT_NE(key, INVALID_HANDLE_VALUE);
-    const DWORD port = 7;
-    RegSetValueExW(key, L"Port Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
+    SetDword(key, L"Port Number", 7);
+    RegCloseKey(key);
+    path = DevicePath();
+    ASSERT_FALSE(path.empty());
+    std::wstring control = UsbInterfaceParametersKey(path, 4);
+    control.replace(control.rfind(L"Device Parameters"), std::wstring::npos, L"Control");
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, control.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr), ERROR_SUCCESS);
+    SetDword(key, L"Linked", 1);
     RegCloseKey(key);
   }
   void TearDown() override {
+    SetupDiRemoveDeviceInterface(set, &iface);
     SetupDiRemoveDevice(set, &device);
     SetupDiDestroyDeviceInfoList(set);
   }
+  static void SetDword(HKEY key, const wchar_t* name, DWORD value) {
+    EXPECT_EQ(RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value),
+              ERROR_SUCCESS);
+  }
+  std::wstring DevicePath() {
+    DWORD required = 0;
+    SetupDiGetDeviceInterfaceDetailW(set, &iface, nullptr, 0, &required, nullptr);
+    std::vector<BYTE> detail(required, 0);
+    if (detail.size() < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) return {};
+    auto* record = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(detail.data());
+    record->cbSize = sizeof *record;
+    if (!SetupDiGetDeviceInterfaceDetailW(set, &iface, record, required, nullptr, nullptr)) return {};
+    return record->DevicePath;
+  }
   HDEVINFO set = INVALID_HANDLE_VALUE;
   SP_DEVINFO_DATA device{};
+  SP_DEVICE_INTERFACE_DATA iface{};
+  std::wstring path;
 };
 
 TEST_F(UsbInterfaceWinTest, PortNumberThroughTheRealSizeProtocol) {
   ASSERT_TRUE(UsbInterfacesListable());
-  UsbPortFilter = L"vid_d23c&pid_0001";
+  // The filter in the letter case this SetupAPI gives the path.
+  std::wstring folded = path;
+  for (wchar_t& c : folded) c = static_cast<wchar_t>(towlower(c));
+  const size_t at = folded.find(L"vid_d23c&pid_0001");
+  ASSERT_NE(at, std::wstring::npos) << path;
+  UsbPortFilter = path.substr(at, 17);
   const uint32_t number = FindUsbPrinterPortNumber(nullptr);
-  if (number == 0) GTEST_SKIP() << "Wine lists no present USB printing interface for a device without a driver";
+  UsbPortFilter = L"vid_d23c&pid_0001";
+  if (number == 0) GTEST_SKIP() << "this SetupAPI lists no present interface for " << std::string(path.begin(), path.end());
   EXPECT_EQ(number, 7u);
 }
 
