@@ -18,6 +18,7 @@ constexpr uint32_t kPortNameUnits = 130;  // the 260-byte buffer of the port sea
 constexpr uint32_t kFriendlyNameUnits = 260;
 constexpr size_t kFieldLength = 259;      // a 260-character field and its terminator
 constexpr int kRescanAttempts = 3;
+constexpr uint32_t kClassGuidCapacity = 8;
 
 std::optional<std::wstring> ReadFriendlyName(plat::Handle set, const plat::DevInfoData& device, uint32_t units) {
   std::vector<wchar_t> name(units, L'\0');
@@ -92,13 +93,13 @@ plat::FileHandle OpenParallelPrinter(const std::wstring& filter) {
 }
 
 std::wstring FindParallelPortName(const std::wstring& filter) {
-  plat::Guid portsClass;
+  plat::Guid portsClasses[kClassGuidCapacity];
   uint32_t count = 0;
-  if (!plat::SetupDiClassGuidsFromNameW(L"Ports", &portsClass, 1, count) || count == 0) {
+  if (!plat::SetupDiClassGuidsFromNameW(L"Ports", portsClasses, kClassGuidCapacity, count) || count == 0) {
     WriteInstallLog(L"获取端口GUID失败！", false);
     return {};
   }
-  plat::DevInfoHandle set(plat::SetupDiGetClassDevsW(&portsClass, plat::kDigcfPresent));
+  plat::DevInfoHandle set(plat::SetupDiGetClassDevsW(&portsClasses[0], plat::kDigcfPresent));
   if (!set) {
     WriteInstallLog(L"无法获取指定设备信息集!", false);
     return {};
