@@ -139,7 +139,7 @@ class UsbInterfaceWinTest : public ::testing::Test {
 
 TEST_F(UsbInterfaceWinTest, PortNumberThroughTheRealSizeProtocol) {
   ASSERT_TRUE(UsbInterfacesListable());
-  // The filter in the letter case this SetupAPI gives the path.
+  // The filter in the letter case this SetupAPI gives the path (Wine: lower case).
   std::wstring folded = path;
   for (wchar_t& c : folded) c = static_cast<wchar_t>(towlower(c));
   const size_t at = folded.find(L"vid_d23c&pid_0001");
@@ -147,7 +147,6 @@ TEST_F(UsbInterfaceWinTest, PortNumberThroughTheRealSizeProtocol) {
   UsbPortFilter = path.substr(at, 17);
   const uint32_t number = FindUsbPrinterPortNumber(nullptr);
   UsbPortFilter = L"vid_d23c&pid_0001";
-  if (number == 0) GTEST_SKIP() << "this SetupAPI lists no present interface for " << std::string(path.begin(), path.end());
   EXPECT_EQ(number, 7u);
 }
 
