@@ -86,10 +86,4 @@ TEST_F(ParallelPortTest, APortHeldByAnotherProgramCannotBeOpened) {
   EXPECT_FALSE(OpenParallelPrinter(kParallelPortFilter).valid());
 }
 
-TEST(TextAfterLastAmpersand, TailOrEmpty) {
-  EXPECT_EQ(TextAfterLastAmpersand(L"a&b&LPT1"), L"LPT1");
-  EXPECT_EQ(TextAfterLastAmpersand(L"LPT1"), L"");
-  EXPECT_EQ(TextAfterLastAmpersand(L"a&"), L"");
-}
-
 }  // namespace

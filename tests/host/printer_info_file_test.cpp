@@ -45,10 +45,4 @@ TEST_F(PrinterInfoFileTest, ACountBeyondTheTableReadsOnlyWhatFits) {
   EXPECT_EQ(M().transcript.Count("GetPrivateProfileStringW"), 4u);
 }
 
-TEST_F(PrinterInfoFileTest, ValuesAreCutTo127Characters) {
-  WriteModels("Counts=1\r\n0=" + std::string(140, 'M') + "\r\n");
-  CPrinterInfoFile().ReadNumberedList(kModelSection, entries);
-  EXPECT_EQ(entries[0], std::wstring(127, L'M'));
-}
-
 }  // namespace
