@@ -10,7 +10,6 @@ constexpr uint32_t kCrSuccess = 0x0;
 constexpr uint32_t kCrInvalidPointer = 0x3;
 constexpr uint32_t kCrNoSuchDevnode = 0xD;
 constexpr uint32_t kCrBufferSmall = 0x1A;
-constexpr uint32_t kCrNoSuchValue = 0x25;
 
 // CM_Get_Device_ID_Size: the length of the node's instance ID, without terminator.
 uint32_t CM_Get_Device_ID_Size(uint32_t& length, uint32_t devInst, uint32_t flags);

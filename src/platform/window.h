@@ -13,10 +13,9 @@ constexpr uint32_t kSmtoNormal = 0;
 constexpr uint32_t kWmClose = 0x10;
 
 // MessageBoxW styles and answers.
-constexpr uint32_t kMbOk = 0x0;
 constexpr uint32_t kMbIconError = 0x10;
 constexpr uint32_t kMbIconInformation = 0x40;
-constexpr int32_t kIdOkAnswer = 1;
+constexpr int32_t kIdOkButton = 1;
 
 // SendMessageW: returns when the window's thread has handled the message.
 intptr_t SendMessageW(Handle window, uint32_t message, uintptr_t wParam, intptr_t lParam);

@@ -101,10 +101,9 @@ std::wstring GenerateInstanceId(const DeviceTree::Set& s, const std::wstring& cl
   }
 }
 
-Handle NewSet(std::optional<Guid> classGuid, std::vector<std::wstring> members,
-             std::optional<Guid> interfaceClass = std::nullopt) {
+Handle NewSet(std::optional<Guid> classGuid, std::vector<std::wstring> members) {
   Handle h = sim::machine().NewHandle();
-  Tree().sets[sim::Id(h)] = {classGuid, std::move(members), {}, interfaceClass};
+  Tree().sets[sim::Id(h)] = {classGuid, std::move(members), {}};
   Succeed();
   return h;
 }
@@ -139,7 +138,8 @@ Handle SetupDiGetClassDevsW(const Guid* classGuid, uint32_t flags) {
     if (allClasses || (interfaces ? HasInterface(d, *classGuid) : d.classGuid == *classGuid))
       members.push_back(d.instanceId);
   }
-  if (interfaces) return NewSet(std::nullopt, std::move(members), allClasses ? std::nullopt : std::optional<Guid>(*classGuid));
+  // A set of interfaces holds their devices, whatever their setup class.
+  if (interfaces) return NewSet(std::nullopt, std::move(members));
   return NewSet(allClasses ? std::nullopt : std::optional<Guid>(*classGuid), std::move(members));
 }
 

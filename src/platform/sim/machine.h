@@ -238,12 +238,10 @@ class DeviceTree {
 
   // Open device information sets: members by instance ID; created elements
   // stay in `unregistered` until DIF_REGISTERDEVICE puts them into the tree.
-  // A set of device interfaces has the interface class it was asked for.
   struct Set {
     std::optional<plat::Guid> classGuid;
     std::vector<std::wstring> members;
     std::map<std::wstring, Device> unregistered;
-    std::optional<plat::Guid> interfaceClass;
   };
   std::map<uintptr_t, Set> sets;
 

@@ -27,7 +27,7 @@ int32_t MessageBoxW(Handle owner, const std::wstring& text, const std::wstring& 
   auto lock = sim::machine().Lock();
   if (sim::Enter("MessageBoxW", text)) return 0;
   sim::machine().windows.messageBoxes.push_back({owner, text, caption, style});
-  return kIdOkAnswer;
+  return kIdOkButton;
 }
 
 }  // namespace plat
