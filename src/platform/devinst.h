@@ -32,13 +32,42 @@ constexpr uint32_t kDevInfoDataSize = 28;  // sizeof(SP_DEVINFO_DATA) in a 32-bi
 constexpr uint32_t kDigcfPresent = 0x2;
 constexpr uint32_t kDigcfAllClasses = 0x4;
 constexpr uint32_t kDigcfProfile = 0x8;
+constexpr uint32_t kDigcfDeviceInterface = 0x10;
 
 constexpr uint32_t kSpdrpHardwareId = 1;
+constexpr uint32_t kSpdrpFriendlyName = 0xC;
 constexpr uint32_t kDicdGenerateId = 1;
 // Class installer functions.
 constexpr uint32_t kDifRemove = 0x5;
 constexpr uint32_t kDifRegisterDevice = 0x19;
 constexpr uint32_t kInstallFlagForce = 1;
+
+// One device interface of a set (SP_DEVICE_INTERFACE_DATA). The caller sets
+// `size`; the other fields belong to the set that filled them in.
+struct DeviceInterfaceData {
+  uint32_t size = 0;
+  Guid interfaceClassGuid;
+  uint32_t flags = 0;
+  uintptr_t reserved = 0;
+};
+
+constexpr uint32_t kDeviceInterfaceDataSize = 28;  // sizeof(SP_DEVICE_INTERFACE_DATA) in a 32-bit process
+// The fixed part of SP_DEVICE_INTERFACE_DETAIL_DATA_W in a 32-bit process
+// (cbSize and the first path unit, packed): what its size field must hold.
+constexpr uint32_t kDeviceInterfaceDetailFixedSize = 6;
+constexpr uint32_t kDeviceInterfaceDetailPathOffset = 4;
+
+// The device path of a detail record of `bytes` bytes: the UTF-16 units from
+// the path's offset up to the first zero unit or the record's end.
+inline std::wstring DeviceInterfaceDetailPath(const uint8_t* detail, uint32_t bytes) {
+  std::wstring path;
+  for (uint32_t i = kDeviceInterfaceDetailPathOffset; i + 1 < bytes; i += 2) {
+    wchar_t unit = static_cast<wchar_t>(detail[i] | detail[i + 1] << 8);
+    if (unit == L'\0') break;
+    path.push_back(unit);
+  }
+  return path;
+}
 
 // SetupDiGetINFClassW: the setup class the INF names, its name written into
 // `className` (capacity `classNameSize` characters, terminator included).
@@ -55,7 +84,7 @@ bool SetupDiDestroyDeviceInfoList(Handle set);
 bool SetupDiEnumDeviceInfo(Handle set, uint32_t index, DevInfoData& device);
 
 // SetupDiGetDeviceRegistryPropertyW for a text property (a multi-string for
-// kSpdrpHardwareId). Sizes count UTF-16 units, not bytes: the API's byte
+// kSpdrpHardwareId, one text for kSpdrpFriendlyName). Sizes count UTF-16 units, not bytes: the API's byte
 // counts divided by two. `buffer` may be null with `bufferUnits` 0 to learn the
 // size; `requiredUnits` may be null.
 bool SetupDiGetDeviceRegistryPropertyW(Handle set, const DevInfoData& device, uint32_t property, wchar_t* buffer,
@@ -63,6 +92,22 @@ bool SetupDiGetDeviceRegistryPropertyW(Handle set, const DevInfoData& device, ui
 // SetupDiSetDeviceRegistryPropertyW with `units` UTF-16 units of `data`.
 bool SetupDiSetDeviceRegistryPropertyW(Handle set, DevInfoData& device, uint32_t property, const wchar_t* data,
                                        uint32_t units);
+
+// SetupDiClassGuidsFromNameW: up to `capacity` GUIDs of the setup classes
+// named `className`; `required` is their number (kErrorInsufficientBuffer when
+// more than `capacity`).
+bool SetupDiClassGuidsFromNameW(const std::wstring& className, Guid* guids, uint32_t capacity, uint32_t& required);
+
+// SetupDiEnumDeviceInterfaces without device filter: the `index`th interface
+// of class `interfaceGuid` in the set; false with kErrorNoMoreItems past the last.
+bool SetupDiEnumDeviceInterfaces(Handle set, const Guid& interfaceGuid, uint32_t index, DeviceInterfaceData& iface);
+// SetupDiGetDeviceInterfaceDetailW. `detail` is the caller's record of
+// `detailBytes` bytes (null with 0 to learn the size), laid out as
+// SP_DEVICE_INTERFACE_DETAIL_DATA_W: its first four bytes hold
+// kDeviceInterfaceDetailFixedSize, the UTF-16 path follows. `requiredBytes`
+// and `device` may be null.
+bool SetupDiGetDeviceInterfaceDetailW(Handle set, const DeviceInterfaceData& iface, uint8_t* detail,
+                                      uint32_t detailBytes, uint32_t* requiredBytes, DevInfoData* device);
 
 // SetupDiCreateDeviceInfoW without description and window. With kDicdGenerateId
 // `deviceName` is the class name from which the instance ID is generated.

@@ -100,6 +100,17 @@ bool SetPrinterW(Handle printer, const PrinterInfo2& info);
 // holds at least that many bytes.
 int32_t DocumentPropertiesW(Handle printer, const std::wstring& deviceName, DevMode* out, const DevMode* in,
                             uint32_t mode);
+// One PORT_INFO_1W record: the port's name, pointing into the same buffer.
+struct PortInfo1 {
+  wchar_t* name;
+};
+
+// EnumPortsW for the local server at level 1 into `buffer` of `bufferBytes`
+// bytes (null with 0 to learn the size): `returned` PortInfo1 records at its
+// start, their names behind them. Fails with kErrorInsufficientBuffer and the
+// size in `neededBytes` when they do not fit.
+bool EnumPortsW(uint8_t* buffer, uint32_t bufferBytes, uint32_t& neededBytes, uint32_t& returned);
+
 // The spooler client library's export 204 (exported by ordinal only), called
 // with a printer name; its result is not examined.
 void CallSpoolerOrdinal204(const std::wstring& printerName);

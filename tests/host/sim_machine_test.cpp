@@ -233,6 +233,40 @@ TEST_F(SimMachineTest, HardwareIdsAnswerWithTheSizeProtocolLikeSetupApi) {
   EXPECT_EQ(plat::GetLastError(), plat::kErrorNoMoreItems);
 }
 
+TEST_F(SimMachineTest, InterfaceDetailsWantTheFixedPartInTheirSizeField) {
+  const plat::Guid usbPrint{0x28D78FAD, 0x5A12, 0x11D1, {0xAE, 0x5B, 0x00, 0x00, 0xF8, 0x03, 0xA8, 0xC2}};
+  M().devices.AddDevice(L"USB\\1", {}).interfaces.push_back({usbPrint, L"\\\\?\\usb#1"});
+  plat::DevInfoHandle set(plat::SetupDiGetClassDevsW(&usbPrint, plat::kDigcfPresent | plat::kDigcfDeviceInterface));
+  plat::DeviceInterfaceData iface;
+  iface.size = plat::kDeviceInterfaceDataSize;
+  ASSERT_TRUE(plat::SetupDiEnumDeviceInterfaces(set.get(), usbPrint, 0, iface));
+  uint32_t required = 0;
+  EXPECT_FALSE(plat::SetupDiGetDeviceInterfaceDetailW(set.get(), iface, nullptr, 0, &required, nullptr));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorInsufficientBuffer);
+  ASSERT_EQ(required, 4u + 10u * 2u);
+  std::vector<uint8_t> detail(required, 0);
+  detail[0] = 8;  // a 64-bit record's size in a 32-bit process
+  EXPECT_FALSE(plat::SetupDiGetDeviceInterfaceDetailW(set.get(), iface, detail.data(), required, nullptr, nullptr));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorInvalidUserBuffer);
+  detail[0] = 6;
+  ASSERT_TRUE(plat::SetupDiGetDeviceInterfaceDetailW(set.get(), iface, detail.data(), required, nullptr, nullptr));
+  EXPECT_EQ(plat::DeviceInterfaceDetailPath(detail.data(), required), L"\\\\?\\usb#1");
+  EXPECT_FALSE(plat::SetupDiEnumDeviceInterfaces(set.get(), usbPrint, 1, iface));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorNoMoreItems);
+}
+
+TEST_F(SimMachineTest, EnumPortsNeedsNoBufferOnlyWhenThereAreNoPorts) {
+  uint32_t needed = 0, count = 0;
+  EXPECT_FALSE(plat::EnumPortsW(nullptr, 0, needed, count));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorInsufficientBuffer);
+  std::vector<uint8_t> buffer(needed);
+  ASSERT_TRUE(plat::EnumPortsW(buffer.data(), needed, needed, count));
+  ASSERT_EQ(count, 5u);
+  EXPECT_EQ(std::wstring(reinterpret_cast<plat::PortInfo1*>(buffer.data())[4].name), L"FILE:");
+  M().spooler.ports.clear();
+  EXPECT_TRUE(plat::EnumPortsW(nullptr, 0, needed, count));
+}
+
 TEST_F(SimMachineTest, RootDeviceJoinsTheTreeWhenRegisteredAndLeavesItWhenRemoved) {
   M().kernel.nativeArchitecture = plat::kProcessorArchitectureIntel;  // no WOW64 in the way
   M().devices.AddDevice(L"ROOT\\PRINTER\\0000", {L"OTHER"}, kPrinterClass);

@@ -11,9 +11,23 @@ std::wstring DeviceTree::Fold(const std::wstring& id) {
   return folded;
 }
 
-void DeviceTree::AddDevice(const std::wstring& instanceId, const std::vector<std::wstring>& hardwareIds,
-                           const plat::Guid& classGuid) {
-  devices.push_back({instanceId, classGuid, hardwareIds, {}});
+DeviceTree::Device& DeviceTree::AddDevice(const std::wstring& instanceId, const std::vector<std::wstring>& hardwareIds,
+                                          const plat::Guid& classGuid) {
+  Device d;
+  d.instanceId = instanceId;
+  d.classGuid = classGuid;
+  d.hardwareIds = hardwareIds;
+  d.devNode = NewDevNode();
+  devices.push_back(d);
+  return devices.back();
+}
+
+DeviceTree::Device& DeviceTree::AddChild(const std::wstring& parent, const std::wstring& instanceId,
+                                         int appearsAfterReenumerations) {
+  Device& child = AddDevice(instanceId, {});
+  child.parent = parent;
+  child.appearsAfterReenumerations = appearsAfterReenumerations;
+  return child;
 }
 
 void DeviceTree::RemoveDevice(const std::wstring& instanceId) {
@@ -25,6 +39,12 @@ void DeviceTree::SetInfClass(const std::wstring& infPath, const std::wstring& na
   infClasses[FileSystem::Key(infPath)] = {name, guid};
 }
 
+DeviceTree::Endpoint& DeviceTree::AddEndpoint(const std::wstring& path, uint32_t ioctl, const std::string& reply) {
+  Endpoint& e = endpoints[Fold(path)];
+  e = {ioctl, reply, std::nullopt, false};
+  return e;
+}
+
 DeviceTree::Device* DeviceTree::Find(const std::wstring& instanceId) {
   std::wstring key = Fold(instanceId);
   auto it = std::find_if(devices.begin(), devices.end(),
@@ -34,6 +54,17 @@ DeviceTree::Device* DeviceTree::Find(const std::wstring& instanceId) {
 
 const DeviceTree::Device* DeviceTree::Find(const std::wstring& instanceId) const {
   return const_cast<DeviceTree*>(this)->Find(instanceId);
+}
+
+DeviceTree::Device* DeviceTree::FindNode(uint32_t devNode) {
+  auto it = std::find_if(devices.begin(), devices.end(), [&](const Device& d) { return d.devNode == devNode; });
+  return it == devices.end() ? nullptr : &*it;
+}
+
+bool DeviceTree::Present(const Device& device) const {
+  if (device.parent.empty()) return true;
+  const Device* parent = Find(device.parent);
+  return parent && Present(*parent) && parent->reenumerations >= device.appearsAfterReenumerations;
 }
 
 }  // namespace sim

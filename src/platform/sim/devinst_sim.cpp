@@ -36,24 +36,47 @@ DeviceTree::Set* SetOf(Handle set) {
   return it == Tree().sets.end() ? nullptr : &it->second;
 }
 
-// The instance ID of the set's element that `device` names (devInst is its
-// position + 1, reserved the set's handle); empty when it names none.
-std::wstring ElementOf(Handle set, const DeviceTree::Set& s, const DevInfoData& device) {
-  if (device.size != kDevInfoDataSize || device.reserved != sim::Id(set)) return {};
-  if (device.devInst == 0 || device.devInst > s.members.size()) return {};
-  return s.members[device.devInst - 1];
-}
-
 // The device behind an element: still unregistered in the set, or in the tree.
 DeviceTree::Device* DeviceOf(DeviceTree::Set& s, const std::wstring& instanceId) {
   auto it = s.unregistered.find(DeviceTree::Fold(instanceId));
   return it != s.unregistered.end() ? &it->second : Tree().Find(instanceId);
 }
 
-void Describe(Handle set, const DeviceTree::Set& s, const std::wstring& instanceId, DevInfoData& device) {
-  auto position = std::find(s.members.begin(), s.members.end(), instanceId) - s.members.begin();
-  device.devInst = static_cast<uint32_t>(position + 1);
+// The instance ID of the set's element that `device` names (devInst is its
+// device node, reserved the set's handle); empty when it names none.
+std::wstring ElementOf(Handle set, DeviceTree::Set& s, const DevInfoData& device) {
+  if (device.size != kDevInfoDataSize || device.reserved != sim::Id(set)) return {};
+  for (const std::wstring& id : s.members) {
+    const DeviceTree::Device* d = DeviceOf(s, id);
+    if (d && d->devNode == device.devInst) return id;
+  }
+  return {};
+}
+
+void Describe(Handle set, DeviceTree::Set& s, const std::wstring& instanceId, DevInfoData& device) {
+  const DeviceTree::Device* d = DeviceOf(s, instanceId);
+  device.classGuid = d ? d->classGuid : Guid{};
+  device.devInst = d ? d->devNode : 0;
   device.reserved = sim::Id(set);
+}
+
+// The set's interfaces of class `interfaceGuid`: (member, path) in member order.
+std::vector<std::pair<std::wstring, std::wstring>> InterfacesOf(DeviceTree::Set& s, const Guid& interfaceGuid) {
+  std::vector<std::pair<std::wstring, std::wstring>> found;
+  for (const std::wstring& id : s.members)
+    if (const DeviceTree::Device* d = DeviceOf(s, id))
+      for (const DeviceTree::Interface& i : d->interfaces)
+        if (i.classGuid == interfaceGuid) found.emplace_back(id, i.path);
+  return found;
+}
+
+bool HasInterface(const DeviceTree::Device& d, const Guid& interfaceGuid) {
+  return std::any_of(d.interfaces.begin(), d.interfaces.end(),
+                     [&](const DeviceTree::Interface& i) { return i.classGuid == interfaceGuid; });
+}
+
+uint32_t ReadUint32(const uint8_t* bytes, uint32_t size) {
+  return size < 4 ? 0 : bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
 std::wstring GuidText(const Guid& g) {
@@ -113,10 +136,16 @@ Handle SetupDiGetClassDevsW(const Guid* classGuid, uint32_t flags) {
                                              std::to_wstring(flags)))
     return kInvalidHandle;
   const bool allClasses = flags & kDigcfAllClasses;
+  const bool interfaces = flags & kDigcfDeviceInterface;
   if (!allClasses && !classGuid) return Fail(kErrorInvalidParameter), kInvalidHandle;
   std::vector<std::wstring> members;
-  for (const DeviceTree::Device& d : Tree().devices)
-    if (allClasses || d.classGuid == *classGuid) members.push_back(d.instanceId);
+  for (const DeviceTree::Device& d : Tree().devices) {
+    if ((flags & kDigcfPresent) && !Tree().Present(d)) continue;
+    if (allClasses || (interfaces ? HasInterface(d, *classGuid) : d.classGuid == *classGuid))
+      members.push_back(d.instanceId);
+  }
+  // A set of interfaces holds their devices, whatever their setup class.
+  if (interfaces) return NewSet(std::nullopt, std::move(members));
   return NewSet(allClasses ? std::nullopt : std::optional<Guid>(*classGuid), std::move(members));
 }
 
@@ -140,10 +169,56 @@ bool SetupDiEnumDeviceInfo(Handle set, uint32_t index, DevInfoData& device) {
   if (!s) return Fail(kErrorInvalidHandle);
   if (device.size != kDevInfoDataSize) return Fail(kErrorInvalidUserBuffer);
   if (index >= s->members.size()) return Fail(kErrorNoMoreItems);
-  const std::wstring& id = s->members[index];
-  const DeviceTree::Device* d = DeviceOf(*s, id);
-  device.classGuid = d ? d->classGuid : Guid{};
-  Describe(set, *s, id, device);
+  Describe(set, *s, s->members[index], device);
+  return Succeed();
+}
+
+bool SetupDiClassGuidsFromNameW(const std::wstring& className, Guid* guids, uint32_t capacity, uint32_t& required) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("SetupDiClassGuidsFromNameW", className)) return false;
+  auto it = Tree().classNames.find(DeviceTree::Fold(className));
+  const std::vector<Guid> found = it == Tree().classNames.end() ? std::vector<Guid>{} : it->second;
+  required = static_cast<uint32_t>(found.size());
+  if (found.size() > capacity) return Fail(kErrorInsufficientBuffer);
+  std::copy(found.begin(), found.end(), guids);
+  return Succeed();
+}
+
+bool SetupDiEnumDeviceInterfaces(Handle set, const Guid& interfaceGuid, uint32_t index, DeviceInterfaceData& iface) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("SetupDiEnumDeviceInterfaces", std::to_wstring(index))) return false;
+  DeviceTree::Set* s = SetOf(set);
+  if (!s) return Fail(kErrorInvalidHandle);
+  if (iface.size != kDeviceInterfaceDataSize) return Fail(kErrorInvalidUserBuffer);
+  if (index >= InterfacesOf(*s, interfaceGuid).size()) return Fail(kErrorNoMoreItems);
+  iface.interfaceClassGuid = interfaceGuid;
+  iface.flags = 1;  // SPINT_ACTIVE
+  iface.reserved = index + 1;
+  return Succeed();
+}
+
+bool SetupDiGetDeviceInterfaceDetailW(Handle set, const DeviceInterfaceData& iface, uint8_t* detail,
+                                      uint32_t detailBytes, uint32_t* requiredBytes, DevInfoData* device) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("SetupDiGetDeviceInterfaceDetailW", std::to_wstring(detailBytes) + L" bytes")) return false;
+  DeviceTree::Set* s = SetOf(set);
+  if (!s) return Fail(kErrorInvalidHandle);
+  const auto found = InterfacesOf(*s, iface.interfaceClassGuid);
+  if (iface.size != kDeviceInterfaceDataSize || iface.reserved == 0 || iface.reserved > found.size())
+    return Fail(kErrorInvalidParameter);
+  if ((detail && ReadUint32(detail, detailBytes) != kDeviceInterfaceDetailFixedSize) || (!detail && detailBytes))
+    return Fail(kErrorInvalidUserBuffer);
+  if (device && device->size != kDevInfoDataSize) return Fail(kErrorInvalidUserBuffer);
+  const auto& [id, path] = found[iface.reserved - 1];
+  const uint32_t needed = kDeviceInterfaceDetailPathOffset + static_cast<uint32_t>(path.size() + 1) * 2;
+  if (requiredBytes) *requiredBytes = needed;
+  if (!detail || detailBytes < needed) return Fail(kErrorInsufficientBuffer);
+  for (size_t i = 0; i <= path.size(); ++i) {
+    const uint16_t unit = i < path.size() ? static_cast<uint16_t>(path[i]) : 0;
+    detail[kDeviceInterfaceDetailPathOffset + 2 * i] = static_cast<uint8_t>(unit & 0xFF);
+    detail[kDeviceInterfaceDetailPathOffset + 2 * i + 1] = static_cast<uint8_t>(unit >> 8);
+  }
+  if (device) Describe(set, *s, id, *device);
   return Succeed();
 }
 
@@ -157,10 +232,14 @@ bool SetupDiGetDeviceRegistryPropertyW(Handle set, const DevInfoData& device, ui
   if (id.empty()) return Fail(kErrorInvalidParameter);
   const DeviceTree::Device* d = DeviceOf(*s, id);
   if (!d) return Fail(kErrorNoSuchDevinst);
-  if (property != kSpdrpHardwareId || d->hardwareIds.empty()) return Fail(kErrorInvalidData);
   std::wstring multi;
-  for (const std::wstring& hw : d->hardwareIds) multi += hw + L'\0';
-  multi += L'\0';
+  if (property == kSpdrpFriendlyName && d->friendlyName) {
+    multi = *d->friendlyName + L'\0';
+  } else {
+    if (property != kSpdrpHardwareId || d->hardwareIds.empty()) return Fail(kErrorInvalidData);
+    for (const std::wstring& hw : d->hardwareIds) multi += hw + L'\0';
+    multi += L'\0';
+  }
   const uint32_t units = static_cast<uint32_t>(multi.size());
   if (requiredUnits) *requiredUnits = units;
   if (!buffer || bufferUnits < units) return Fail(kErrorInsufficientBuffer);
@@ -195,9 +274,12 @@ bool SetupDiCreateDeviceInfoW(Handle set, const std::wstring& deviceName, const 
   if (s->classGuid && !(*s->classGuid == classGuid)) return Fail(kErrorClassMismatch);
   std::wstring id = flags & kDicdGenerateId ? GenerateInstanceId(*s, deviceName) : deviceName;
   if (Tree().Find(id) || s->unregistered.count(DeviceTree::Fold(id))) return Fail(kErrorDevinstAlreadyExists);
-  s->unregistered[DeviceTree::Fold(id)] = {id, classGuid, {}, {}};
+  DeviceTree::Device created;
+  created.instanceId = id;
+  created.classGuid = classGuid;
+  created.devNode = Tree().NewDevNode();
+  s->unregistered[DeviceTree::Fold(id)] = created;
   s->members.push_back(id);
-  device.classGuid = classGuid;
   Describe(set, *s, id, device);
   return Succeed();
 }

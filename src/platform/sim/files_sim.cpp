@@ -3,6 +3,7 @@
 
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/sim/devio.h"
 #include "platform/sim/machine.h"
 
 namespace plat {
@@ -57,6 +58,7 @@ bool MatchesMask(const std::wstring& name, const std::wstring& mask) {
 Handle CreateFileW(const std::wstring& path, uint32_t access, uint32_t shareMode, uint32_t disposition) {
   auto lock = sim::machine().Lock();
   if (sim::Enter("CreateFileW", path)) return kInvalidHandle;
+  if (sim::IsDevicePath(path)) return sim::OpenDevicePath(path, shareMode);
   FileSystem::Node* node = Fs().Find(path);
   if (node && node->directory) return Fail(kErrorAccessDenied), kInvalidHandle;
   if (!node && disposition == kOpenExisting) return Fail(MissingError(path)), kInvalidHandle;
@@ -82,6 +84,7 @@ Handle CreateFileW(const std::wstring& path, uint32_t access, uint32_t shareMode
 bool CloseHandle(Handle file) {
   auto lock = sim::machine().Lock();
   if (sim::Enter("CloseHandle")) return false;
+  if (sim::CloseDevicePath(file)) return true;
   return Fs().open.erase(sim::Id(file)) ? true : Fail(kErrorInvalidHandle);
 }
 

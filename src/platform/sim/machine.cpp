@@ -110,6 +110,7 @@ void Machine::Reset() {
   fs = FileSystem();
   registry = Registry();
   devices = DeviceTree();
+  devices.classNames[L"PORTS"] = {{0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}}};
   cursor = CursorState();
   kernel = KernelState();
   kernel.moduleFileName = L"C:\\Setup\\QuillexSetup.exe";

@@ -170,15 +170,27 @@ struct KernelState {
   std::vector<std::wstring> debugOutput;
 };
 
-// The present devices as SetupAPI enumerates them, the setup classes that
-// INF files name, and what the Plug and Play update installed.
+// The present devices as SetupAPI and the configuration manager see them, the
+// setup classes that INF files name, what the Plug and Play update installed,
+// and the device paths that CreateFileW opens.
 class DeviceTree {
  public:
+  struct Interface {
+    plat::Guid classGuid;
+    std::wstring path;
+  };
   struct Device {
     std::wstring instanceId;
     plat::Guid classGuid;
     std::vector<std::wstring> hardwareIds;  // none: the property is absent (kErrorInvalidData)
     std::wstring driverInf;                 // the INF whose driver an update installed
+    std::optional<std::wstring> friendlyName;
+    std::vector<Interface> interfaces;
+    std::wstring parent;  // instance ID of the parent node; empty for a top-level device
+    // A child is present once its parent has been re-enumerated this often.
+    int appearsAfterReenumerations = 0;
+    int reenumerations = 0;  // CM_Reenumerate_DevNode calls on this node
+    uint32_t devNode = 0;    // the node's handle, unique for the tree's lifetime
   };
   struct InfClass {
     std::wstring name;
@@ -190,25 +202,49 @@ class DeviceTree {
     std::wstring infPath;
     uint32_t flags = 0;
   };
+  // What a device path answers: the reply bytes of the one control code it
+  // knows, or a failing query.
+  struct Endpoint {
+    uint32_t ioctl = 0;
+    std::string reply;
+    std::optional<uint32_t> queryError;
+    bool heldElsewhere = false;  // another program holds it without sharing
+  };
+  struct OpenEndpoint {
+    std::wstring key;
+    uint32_t share = 0;
+  };
 
   // Test set-up. Devices enumerate in the order they were added.
-  void AddDevice(const std::wstring& instanceId, const std::vector<std::wstring>& hardwareIds,
-                 const plat::Guid& classGuid = {});
+  Device& AddDevice(const std::wstring& instanceId, const std::vector<std::wstring>& hardwareIds,
+                    const plat::Guid& classGuid = {});
+  // A child of `parent` that shows up after the parent's n-th re-enumeration (0: at once).
+  Device& AddChild(const std::wstring& parent, const std::wstring& instanceId, int appearsAfterReenumerations = 0);
   void RemoveDevice(const std::wstring& instanceId);
   // The INF at `infPath` names setup class `name` / `guid` (SetupDiGetINFClassW).
   void SetInfClass(const std::wstring& infPath, const std::wstring& name, const plat::Guid& guid);
+  // What CreateFileW on `path` ("\\?\usb#...", "\\.\LPT1") reaches.
+  Endpoint& AddEndpoint(const std::wstring& path, uint32_t ioctl, const std::string& reply);
 
   Device* Find(const std::wstring& instanceId);
   const Device* Find(const std::wstring& instanceId) const;
+  Device* FindNode(uint32_t devNode);
+  // Top-level devices are present; a child once its parent is and has been re-enumerated enough.
+  bool Present(const Device& device) const;
+  uint32_t NewDevNode() { return nextDevNode_++; }
   // Instance and hardware IDs compare without regard to ASCII letter case.
   static std::wstring Fold(const std::wstring& id);
 
-  std::vector<Device> devices;                  // present devices, in enumeration order
+  std::vector<Device> devices;                  // the tree, in enumeration order
   std::map<std::wstring, InfClass> infClasses;  // by file-system key of the INF path
+  // SetupDiClassGuidsFromNameW: setup class GUIDs by folded class name.
+  std::map<std::wstring, std::vector<plat::Guid>> classNames;
   std::optional<uint32_t> updateError;          // every update fails with it
   bool updateNeedsReboot = false;
   std::function<void()> duringUpdate;  // runs inside every update call (observe the machine, throw, ...)
   std::vector<Update> updates;
+  std::map<std::wstring, Endpoint> endpoints;  // by folded path
+  std::map<uintptr_t, OpenEndpoint> openEndpoints;
 
   // Open device information sets: members by instance ID; created elements
   // stay in `unregistered` until DIF_REGISTERDEVICE puts them into the tree.
@@ -218,6 +254,9 @@ class DeviceTree {
     std::map<std::wstring, Device> unregistered;
   };
   std::map<uintptr_t, Set> sets;
+
+ private:
+  uint32_t nextDevNode_ = 1;
 };
 
 // The cursor on the screen. System cursors have fixed handles.

@@ -29,7 +29,7 @@ class Spooler {
   // What GetPrinterDriverDirectoryW reports. While the "Spooler" service is
   // not stopped, the existing files below it are held open (Machine::SpoolerHolds).
   std::wstring driverDirectory;
-  std::set<std::wstring> ports;                       // upper case
+  std::vector<std::wstring> ports;                    // in EnumPortsW order
   std::map<std::wstring, plat::MonitorInfo2> monitors;  // by upper-case name
   std::set<std::wstring> monitorsInUse;               // DeleteMonitor refuses these (upper case)
   std::map<std::wstring, plat::DriverInfo6> drivers;

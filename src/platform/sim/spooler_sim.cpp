@@ -1,5 +1,6 @@
 #include "platform/sim/spooler.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/error.h"
@@ -13,7 +14,7 @@ std::wstring Upper(const std::wstring& s) { return FileSystem::Key(s); }
 }  // namespace
 
 Spooler::Spooler() {
-  for (const wchar_t* port : {L"LPT1:", L"LPT2:", L"LPT3:", L"COM1:", L"FILE:"}) ports.insert(port);
+  ports = {L"LPT1:", L"LPT2:", L"LPT3:", L"COM1:", L"FILE:"};
 }
 
 void Spooler::AddExistingPrinter(const std::wstring& name, const std::wstring& port) {
@@ -88,6 +89,10 @@ const std::wstring* PrinterOf(Handle h) {
   return it == Sp().open.end() ? nullptr : &it->second;
 }
 
+bool KnownPort(const std::wstring& name) {
+  return std::any_of(Sp().ports.begin(), Sp().ports.end(), [&](const std::wstring& p) { return Upper(p) == Upper(name); });
+}
+
 uint32_t TextBytes(const OptText& t) { return t ? static_cast<uint32_t>((t->size() + 1) * 2) : 0; }
 
 uint32_t InfoBytes(const PrinterInfo2& p) {
@@ -146,7 +151,7 @@ Handle AddPrinterW(const PrinterInfo2& info) {
   if (Unavailable()) return nullptr;
   if (!info.printerName || info.printerName->empty()) return Fail(kErrorInvalidPrinterName), nullptr;
   if (Sp().printers.count(Upper(*info.printerName))) return Fail(kErrorPrinterAlreadyExists), nullptr;
-  if (!info.portName || !Sp().ports.count(Upper(*info.portName))) return Fail(kErrorUnknownPort), nullptr;
+  if (!info.portName || !KnownPort(*info.portName)) return Fail(kErrorUnknownPort), nullptr;
   if (!info.driverName || !Sp().drivers.count(Upper(*info.driverName))) return Fail(kErrorUnknownPrinterDriver), nullptr;
   Sp().printers[Upper(*info.printerName)] = info;
   Handle h = sim::machine().NewHandle();
@@ -215,6 +220,26 @@ int32_t DocumentPropertiesW(Handle printer, const std::wstring& deviceName, DevM
     std::memcpy(&dm[76], &(*in)[76], 2);
   std::copy(dm.begin(), dm.end(), out->begin());
   return kIdOk;
+}
+
+bool EnumPortsW(uint8_t* buffer, uint32_t bufferBytes, uint32_t& neededBytes, uint32_t& returned) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("EnumPortsW", std::to_wstring(bufferBytes) + L" bytes")) return false;
+  if (Unavailable()) return false;
+  const std::vector<std::wstring>& ports = Sp().ports;
+  size_t needed = ports.size() * sizeof(PortInfo1);
+  for (const std::wstring& p : ports) needed += (p.size() + 1) * sizeof(wchar_t);
+  neededBytes = static_cast<uint32_t>(needed);
+  returned = 0;
+  if (bufferBytes < needed || (needed && !buffer)) return Fail(kErrorInsufficientBuffer);
+  auto* records = reinterpret_cast<PortInfo1*>(buffer);
+  auto* text = reinterpret_cast<wchar_t*>(buffer + ports.size() * sizeof(PortInfo1));
+  for (const std::wstring& p : ports) {
+    records[returned++].name = text;
+    text = std::copy(p.begin(), p.end(), text);
+    *text++ = L'\0';
+  }
+  return true;
 }
 
 void CallSpoolerOrdinal204(const std::wstring& printerName) {

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -14,7 +15,8 @@ struct Threads {
   std::vector<std::thread> running;
 };
 
-// What SendMessageW delivered, and the window procedure that handles it.
+// What SendMessageW delivered, the window procedure that handles it, and the
+// message boxes shown (each answered with IDOK).
 struct Windows {
   struct Message {
     plat::Handle window;
@@ -25,6 +27,12 @@ struct Windows {
   // Called on the sending thread, outside the machine's lock.
   std::function<intptr_t(const Message&)> procedure;
   std::vector<Message> sent;
+  struct MessageBox {
+    plat::Handle owner;
+    std::wstring text, caption;
+    uint32_t style;
+  };
+  std::vector<MessageBox> messageBoxes;
 };
 
 }  // namespace sim

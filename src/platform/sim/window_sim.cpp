@@ -23,4 +23,11 @@ bool SendMessageTimeoutW(Handle window, uint32_t message, uintptr_t wParam, cons
   return true;
 }
 
+int32_t MessageBoxW(Handle owner, const std::wstring& text, const std::wstring& caption, uint32_t style) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("MessageBoxW", text)) return 0;
+  sim::machine().windows.messageBoxes.push_back({owner, text, caption, style});
+  return kIdOkButton;
+}
+
 }  // namespace plat

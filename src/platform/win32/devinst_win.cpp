@@ -3,6 +3,7 @@
 #include <newdev.h>
 
 #include <cstring>
+#include <vector>
 
 #include "platform/devinst.h"
 
@@ -11,6 +12,9 @@ namespace plat {
 namespace {
 
 static_assert(sizeof(SP_DEVINFO_DATA) == kDevInfoDataSize, "the device record of a 32-bit process");
+static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == kDeviceInterfaceDataSize, "the interface record of a 32-bit process");
+static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W) == kDeviceInterfaceDetailFixedSize,
+              "the fixed part of the interface detail of a 32-bit process");
 
 GUID ToWin(const Guid& g) {
   GUID w{g.data1, g.data2, g.data3, {}};
@@ -42,7 +46,48 @@ void FromWin(const SP_DEVINFO_DATA& w, DevInfoData& d) {
   d.reserved = w.Reserved;
 }
 
+SP_DEVICE_INTERFACE_DATA ToWin(const DeviceInterfaceData& d) {
+  SP_DEVICE_INTERFACE_DATA w{};
+  w.cbSize = d.size;
+  w.InterfaceClassGuid = ToWin(d.interfaceClassGuid);
+  w.Flags = d.flags;
+  w.Reserved = d.reserved;
+  return w;
+}
+
 }  // namespace
+
+bool SetupDiClassGuidsFromNameW(const std::wstring& className, Guid* guids, uint32_t capacity, uint32_t& required) {
+  std::vector<GUID> w(capacity ? capacity : 1);
+  DWORD count = 0;
+  bool ok = ::SetupDiClassGuidsFromNameW(className.c_str(), w.data(), capacity, &count) != FALSE;
+  required = count;
+  for (uint32_t i = 0; ok && i < count && i < capacity; ++i) guids[i] = FromWin(w[i]);
+  return ok;
+}
+
+bool SetupDiEnumDeviceInterfaces(Handle set, const Guid& interfaceGuid, uint32_t index, DeviceInterfaceData& iface) {
+  GUID g = ToWin(interfaceGuid);
+  SP_DEVICE_INTERFACE_DATA w = ToWin(iface);
+  if (!::SetupDiEnumDeviceInterfaces(set, nullptr, &g, index, &w)) return false;
+  iface.interfaceClassGuid = FromWin(w.InterfaceClassGuid);
+  iface.flags = w.Flags;
+  iface.reserved = w.Reserved;
+  return true;
+}
+
+bool SetupDiGetDeviceInterfaceDetailW(Handle set, const DeviceInterfaceData& iface, uint8_t* detail,
+                                      uint32_t detailBytes, uint32_t* requiredBytes, DevInfoData* device) {
+  SP_DEVICE_INTERFACE_DATA w = ToWin(iface);
+  SP_DEVINFO_DATA d{};
+  if (device) d = ToWin(*device);
+  DWORD required = 0;
+  bool ok = ::SetupDiGetDeviceInterfaceDetailW(set, &w, reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(detail),
+                                               detailBytes, &required, device ? &d : nullptr) != FALSE;
+  if (requiredBytes) *requiredBytes = required;
+  if (ok && device) FromWin(d, *device);
+  return ok;
+}
 
 bool SetupDiGetINFClassW(const std::wstring& infPath, Guid& classGuid, wchar_t* className, uint32_t classNameSize) {
   GUID w{};

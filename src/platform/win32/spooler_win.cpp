@@ -160,6 +160,16 @@ int32_t DocumentPropertiesW(Handle printer, const std::wstring& deviceName, DevM
                                in ? DevModePtr(*in) : nullptr, mode);
 }
 
+static_assert(sizeof(PortInfo1) == sizeof(PORT_INFO_1W), "one level-1 port record");
+
+bool EnumPortsW(uint8_t* buffer, uint32_t bufferBytes, uint32_t& neededBytes, uint32_t& returned) {
+  DWORD needed = 0, count = 0;
+  bool ok = ::EnumPortsW(nullptr, 1, buffer, bufferBytes, &needed, &count) != FALSE;
+  neededBytes = needed;
+  returned = count;
+  return ok;
+}
+
 void CallSpoolerOrdinal204(const std::wstring& printerName) {
   using Fn = BOOL(WINAPI*)(LPCWSTR);
   HMODULE spooler = ::GetModuleHandleW(L"winspool.drv");

@@ -15,4 +15,8 @@ bool SendMessageTimeoutW(Handle window, uint32_t message, uintptr_t wParam, cons
                                flags, timeoutMs, &result) != 0;
 }
 
+int32_t MessageBoxW(Handle owner, const std::wstring& text, const std::wstring& caption, uint32_t style) {
+  return ::MessageBoxW(static_cast<HWND>(owner), text.c_str(), caption.c_str(), style);
+}
+
 }  // namespace plat

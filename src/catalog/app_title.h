@@ -1,0 +1,5 @@
+// The application's title: the wizard's caption, and the caption of the boxes
+// that speak for the application.
+#pragma once
+
+inline constexpr wchar_t kAppTitle[] = L"Quillex驱动安装程序";

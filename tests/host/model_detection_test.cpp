@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "discovery/model_detection.h"
+#include "discovery/usb_printer.h"
+#include "discovery_machine.h"
+#include "platform/window.h"
+
+namespace {
+
+using discovery_machine::AddParallelPort;
+using discovery_machine::AddUsbPrinter;
+using discovery_machine::UsbPath;
+using Rows = std::vector<std::wstring>;
+
+plat::Handle const kWizard = reinterpret_cast<plat::Handle>(0x77);
+
+class DetectPrinterModelTest : public SimTest {
+ protected:
+  void SetUp() override {
+    SimTest::SetUp();
+    UsbPortFilter = L"vid_d23c&pid_0001";
+  }
+  // PrinterInfo.ini in GBK: the model names as keys 0, 1, ... and `extra` lines behind.
+  void WriteConfiguration(const std::vector<std::string>& models, const std::string& extra = "") {
+    std::string text = "[82\xC1\xD0\xC6\xB1\xBE\xDD\xB4\xF2\xD3\xA1\xBB\xFA]\r\nCounts=" + std::to_string(models.size()) + "\r\n";
+    for (size_t i = 0; i < models.size(); ++i) text += std::to_string(i) + "=" + models[i] + "\r\n";
+    M().fs.AddFile(L"C:\\Setup\\PrinterInfo.ini", text + extra);
+  }
+  ModelPage DetectWithUsbModel(const std::string& model) {
+    M().devices.devices.clear();
+    AddUsbPrinter(UsbPath(L"vid_d23c&pid_0001", L"1"), 1, "MFG:Quillex;MDL:" + model + ";");
+    return DetectPrinterModel(info, kWizard, detected);
+  }
+  CPrinterInfoFile info;
+  std::wstring detected = L"stale";
+};
+
+TEST_F(DetectPrinterModelTest, TheLastContainedNameIsSelected) {
+  WriteConfiguration({"X-1", "X-10"});
+  ModelPage page = DetectWithUsbModel("X-10");
+  EXPECT_EQ(page.rows, (Rows{L"Quillex X-1", L"Quillex X-10"}));
+  EXPECT_EQ(page.selected, 1);
+  EXPECT_EQ(detected, L"X-10");
+  WriteConfiguration({"X-10", "X-1"});
+  EXPECT_EQ(DetectWithUsbModel("X-10").selected, 1);
+}
+
+TEST_F(DetectPrinterModelTest, WithoutAnExactCaseSensitiveContainmentTheFirstRow) {
+  WriteConfiguration({"X-100", "X-10"});
+  EXPECT_EQ(DetectWithUsbModel("x-10").selected, 0);
+  WriteConfiguration({"Y-1", "X-100"});
+  EXPECT_EQ(DetectWithUsbModel("X-10").selected, 0);
+}
+
+TEST_F(DetectPrinterModelTest, EmptyEntriesGetNoRowEmptyTablesNoSelection) {
+  WriteConfiguration({"", "X-10"});
+  ModelPage page = DetectWithUsbModel("X-10");
+  EXPECT_EQ(page.rows, (Rows{L"Quillex X-10"}));
+  EXPECT_EQ(page.selected, 0);
+  WriteConfiguration({});
+  page = DetectWithUsbModel("X-10");
+  EXPECT_TRUE(page.rows.empty());
+  EXPECT_EQ(page.selected, -1);
+}
+
+TEST_F(DetectPrinterModelTest, UsbFirstThenTheParallelPort) {
+  WriteConfiguration({"QX-300"});
+  AddUsbPrinter(UsbPath(L"vid_d23c&pid_0001", L"1"), 1, "MDL:QX-630K;");
+  AddParallelPort(L"ACPI\\PNP0401\\1", L"ECP Printer Port (LPT1)", L"LPT1", "MFG:Quillex;MDL:QX-300;");
+  ModelPage page = DetectPrinterModel(info, kWizard, detected);
+  EXPECT_EQ(detected, L"QX-300");
+  EXPECT_EQ(page.selected, 0);
+  EXPECT_EQ(M().transcript.Ops({"DeviceIoControl"}).size(), 2u);
+  auto calls = M().transcript.Calls();
+  auto usb = std::find_if(calls.begin(), calls.end(), [](const sim::Call& c) { return c.detail.find(L"usb#") != std::wstring::npos; });
+  auto lpt = std::find_if(calls.begin(), calls.end(), [](const sim::Call& c) { return c.detail == L"\\\\.\\LPT1"; });
+  EXPECT_LT(usb - calls.begin(), lpt - calls.begin());
+}
+
+TEST_F(DetectPrinterModelTest, TheFilterIsRefreshedFromTheFileBeforeTheUsbSearch) {
+  WriteConfiguration({"QX-300"}, "[VID_PID]\r\nVID=vid_1234\r\n");
+  DetectPrinterModel(info, kWizard, detected);
+  EXPECT_EQ(UsbPortFilter, L"vid_1234&");
+  auto ops = M().transcript.Ops({"GetPrivateProfileStringW", "SetupDiGetClassDevsW"});
+  EXPECT_EQ(ops.front(), "GetPrivateProfileStringW");
+  WriteConfiguration({"QX-300"}, "[VID_PID]\r\nPID=pid_0002\r\n");
+  DetectPrinterModel(info, kWizard, detected);
+  EXPECT_EQ(UsbPortFilter, L"&pid_0002");
+  WriteConfiguration({"QX-300"});
+  DetectPrinterModel(info, kWizard, detected);
+  EXPECT_EQ(UsbPortFilter, L"&pid_0002");
+}
+
+TEST_F(DetectPrinterModelTest, AMissingConfigurationShowsBoxOneThenClosesTheWizard) {
+  size_t sentBeforeBox = 99;
+  static size_t* observed;
+  observed = &sentBeforeBox;
+  SetErrorPresenter([](const std::wstring& code) {
+    EXPECT_EQ(code, L"1");
+    *observed = sim::machine().windows.sent.size();
+  });
+  AddUsbPrinter(UsbPath(L"vid_d23c&pid_0001", L"1"), 1, "MFG:Quillex;MDL:QX-630K;");
+  ModelPage page = DetectPrinterModel(info, kWizard, detected);
+  EXPECT_TRUE(page.configurationMissing);
+  EXPECT_TRUE(page.rows.empty());
+  EXPECT_EQ(detected, L"QX-630K");
+  EXPECT_EQ(sentBeforeBox, 0u);
+  ASSERT_EQ(M().windows.sent.size(), 1u);
+  EXPECT_EQ(M().windows.sent[0].window, kWizard);
+  EXPECT_EQ(M().windows.sent[0].message, plat::kWmClose);
+  EXPECT_EQ(UsbPortFilter, L"vid_d23c&pid_0001");
+}
+
+TEST_F(DetectPrinterModelTest, NothingDetectedLeavesTheModelEmpty) {
+  WriteConfiguration({"QX-300"});
+  DetectPrinterModel(info, kWizard, detected);
+  EXPECT_EQ(detected, L"");
+}
+
+}  // namespace
