@@ -96,8 +96,14 @@ bool CDlgExplain::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
   }
 }
 
+int CDlgExplain::PageLines() const {
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  return ReadmePageLines(client.bottom);
+}
+
 void CDlgExplain::OnMouseWheel(int delta) {
-  int first = ScrollReadme(m_nFirstLine, m_nLineCount, delta);
+  int first = ScrollReadme(m_nFirstLine, m_nLineCount, PageLines(), delta);
   if (first == m_nFirstLine) return;
   m_nFirstLine = first;
   ::InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -117,15 +123,19 @@ void CDlgExplain::OnPaint() {
   skin::PaintFramedPage(dc, client);
   ui::Pen pen(::CreatePen(PS_SOLID, skin::kFrameWidth, skin::kFrameColour));
   ui::SelectObjectScope penSelection(dc, pen.Get());
-  POINT inner[] = {{25, 25}, {client.right - 25, 25}, {client.right - 25, client.bottom - 25},
-                   {25, client.bottom - 25}, {25, 24}};
+  const int inset = kReadmeFrameInset;
+  POINT inner[] = {{inset, inset}, {client.right - inset, inset}, {client.right - inset, client.bottom - inset},
+                   {inset, client.bottom - inset}, {inset, inset - 1}};
   ::Polyline(dc, inner, 5);
 
   if (m_bTextLoaded) {
     ::SetBkMode(dc, TRANSPARENT);
-    for (int k = 0; k < kReadmeLinesPerPage && m_nFirstLine + k < m_nLineCount; ++k) {
+    // Only whole lines, inside the inner frame.
+    RECT page{inset + 2, inset + 2, client.right - inset - 1, client.bottom - inset - 1};
+    for (int k = 0; k < PageLines() && m_nFirstLine + k < m_nLineCount; ++k) {
       const std::wstring& line = m_lines[m_nFirstLine + k];
-      ::TextOutW(dc, 48, 44 + 22 * k, line.c_str(), static_cast<int>(line.size()));
+      ::ExtTextOutW(dc, kReadmeTextLeft, kReadmeTextTop + kReadmeLinePitch * k, ETO_CLIPPED, &page, line.c_str(),
+                    static_cast<UINT>(line.size()), nullptr);
     }
   }
   ::BitBlt(paint.Get(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);

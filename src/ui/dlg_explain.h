@@ -23,6 +23,7 @@ class CDlgExplain : public CDialogEx {
   bool LoadReadme();
   void OnPaint();
   void OnMouseWheel(int delta);
+  int PageLines() const;
 
   std::array<std::wstring, kReadmeMaxLines> m_lines;
   int m_bTextLoaded = 0;

@@ -23,8 +23,13 @@ std::vector<std::wstring> SplitReadmeDisplayLines(std::wstring_view text) {
   return lines;
 }
 
-int ScrollReadme(int firstLine, int lineCount, int delta) {
+int ReadmePageLines(int clientHeight) {
+  int bottom = clientHeight - kReadmeFrameInset;
+  return bottom > kReadmeTextTop ? (bottom - kReadmeTextTop) / kReadmeLinePitch : 0;
+}
+
+int ScrollReadme(int firstLine, int lineCount, int pageLines, int delta) {
   if (delta == 120 && firstLine > 0) return firstLine - 1;
-  if (delta == -120 && firstLine < lineCount - kReadmeScrollMargin) return firstLine + 1;
+  if (delta == -120 && firstLine < lineCount - pageLines) return firstLine + 1;
   return firstLine;
 }

@@ -8,8 +8,10 @@
 
 constexpr std::size_t kReadmeLineWidth = 30;
 constexpr std::size_t kReadmeMaxLines = 256;  // display lines kept; the rest is dropped
-constexpr int kReadmeLinesPerPage = 34;       // lines drawn per page
-constexpr int kReadmeScrollMargin = 29;       // the last first line is count - 29
+constexpr int kReadmeTextLeft = 48;
+constexpr int kReadmeTextTop = 44;
+constexpr int kReadmeLinePitch = 22;
+constexpr int kReadmeFrameInset = 25;  // the inner frame's distance from the client edges
 
 enum class ReadmeEncoding { Gbk, Utf8, Utf16Le, Utf16Be };
 
@@ -27,6 +29,11 @@ ReadmeEncodingMark DetectReadmeEncoding(std::string_view bytes);
 // At most kReadmeMaxLines are kept.
 std::vector<std::wstring> SplitReadmeDisplayLines(std::wstring_view text);
 
+// How many whole lines fit between the first line's top and the inner frame
+// of a page `clientHeight` pixels high.
+int ReadmePageLines(int clientHeight);
+
 // The first line drawn after a wheel turn of `delta`: one line per exact
-// wheel step of 120, within 0 and lineCount - 29.
-int ScrollReadme(int firstLine, int lineCount, int delta);
+// wheel step of 120, from 0 down to the first line of the last full page,
+// so that the readme's last line can always be scrolled into view.
+int ScrollReadme(int firstLine, int lineCount, int pageLines, int delta);

@@ -34,15 +34,17 @@ TEST(ReadmeText, ByteOrderMarksDecideTheEncodingElseGbk) {
   EXPECT_EQ(DetectReadmeEncoding("").markLength, 0u);
 }
 
-TEST(ReadmeText, TheWheelScrollsByExactStepsWithinItsBounds) {
+TEST(ReadmeText, TheWheelScrollsByExactStepsUntilTheLastLineIsInView) {
+  int page = ReadmePageLines(478);  // the 480-pixel dialog less its border
+  EXPECT_EQ(page, 18);
   int first = 0;
-  for (int i = 0; i < 20; ++i) first = ScrollReadme(first, 40, -120);
-  EXPECT_EQ(first, 11);
-  EXPECT_EQ(ScrollReadme(11, 40, -240), 11);
-  EXPECT_EQ(ScrollReadme(11, 40, 60), 11);
-  for (int i = 0; i < 20; ++i) first = ScrollReadme(first, 40, 120);
+  for (int i = 0; i < 40; ++i) first = ScrollReadme(first, 40, page, -120);
+  EXPECT_EQ(first, 22);  // lines 22 to 39 on the last page
+  EXPECT_EQ(ScrollReadme(10, 40, page, -240), 10);
+  EXPECT_EQ(ScrollReadme(10, 40, page, 60), 10);
+  for (int i = 0; i < 40; ++i) first = ScrollReadme(first, 40, page, 120);
   EXPECT_EQ(first, 0);
-  EXPECT_EQ(ScrollReadme(0, 29, -120), 0);  // a page of 29 lines does not scroll
+  EXPECT_EQ(ScrollReadme(0, 18, page, -120), 0);  // one page does not scroll
 }
 
 }  // namespace

@@ -59,6 +59,7 @@ void SendFromThread(TestDialog& dialog, UINT message, WPARAM wParam) {
   dialog.sender = std::thread([&dialog, message, wParam] {
     HWND window = nullptr;
     for (int i = 0; i < 500 && !window; ++i, Sleep(10)) window = FindWindowW(L"#32770", nullptr);
+    Sleep(200);  // time for the first paint
     if (window) SendMessageW(window, message, wParam, 0);
   });
 }
