@@ -112,7 +112,7 @@ void CTextProgressCtrl::OnPaint() {
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
   client.bottom -= kUndrawnBottom;
-  CGridMemDC surface(paint.Get(), client);
+  CGridMemDC surface(paint.Get(), client, m_surface);
   HDC dc = surface.Get();
 
   HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));

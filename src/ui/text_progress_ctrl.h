@@ -6,6 +6,7 @@
 
 #include "ui/control.h"
 #include "ui/gdi.h"
+#include "ui/grid_mem_dc.h"
 #include "ui/progress_model.h"
 
 constexpr UINT TPBM_SETTEXTCOLOR = WM_USER + 102;     // 0x466
@@ -38,4 +39,5 @@ class CTextProgressCtrl : public CControl {
 
   ProgressModel m_model;
   ui::Font m_verticalFont;
+  OffscreenSurface m_surface;
 };
