@@ -23,8 +23,10 @@ class OwnerDisabled {
   }
   OwnerDisabled(const OwnerDisabled&) = delete;
   OwnerDisabled& operator=(const OwnerDisabled&) = delete;
-  ~OwnerDisabled() {
+  ~OwnerDisabled() { Restore(); }
+  void Restore() {
     if (m_owner) ::EnableWindow(m_owner, TRUE);
+    m_owner = nullptr;
   }
 
  private:
@@ -43,19 +45,19 @@ INT_PTR CDialogEx::DoModal(HWND owner) {
   m_owner = owner;
   m_ended = false;
   m_result = -1;
-  {
-    OwnerDisabled disabled(owner);
-    HWND window = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), owner,
-                                       &CDialogEx::DialogProc, reinterpret_cast<LPARAM>(this));
-    if (!window) return -1;
-    if (!m_ended) {
-      ::ShowWindow(window, SW_SHOW);
-      if (!owner) ::SetForegroundWindow(window);
-      RunLoop();
-    }
-    // The owner gets the activation back before the dialog goes away.
-    ::ShowWindow(window, SW_HIDE);
+  OwnerDisabled disabled(owner);
+  HWND window = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), owner,
+                                     &CDialogEx::DialogProc, reinterpret_cast<LPARAM>(this));
+  if (!window) return -1;
+  if (!m_ended) {
+    ::ShowWindow(window, SW_SHOW);
+    if (!owner) ::SetForegroundWindow(window);
+    RunLoop();
   }
+  // The owner is enabled again before the dialog hides, so that the
+  // activation goes back to it rather than to another program.
+  disabled.Restore();
+  ::ShowWindow(window, SW_HIDE);
   if (m_hWnd) ::DestroyWindow(m_hWnd);
   return m_result;
 }
