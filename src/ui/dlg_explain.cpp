@@ -1,5 +1,6 @@
 #include "ui/dlg_explain.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,6 +11,7 @@
 namespace {
 
 constexpr UINT kGbkCodePage = 936;
+constexpr int kFontTenths = 115;
 
 std::wstring Convert(UINT codePage, std::string_view bytes) {
   if (bytes.empty()) return {};
@@ -58,7 +60,8 @@ BOOL CDlgExplain::OnInitDialog() {
   SizeAndCentre(480, 480);
   ::SetWindowTextW(m_hWnd, L"USB驱动安装说明");
   m_bTextLoaded = LoadReadme();
-  m_font = ui::CreatePointFont(115, skin::kFontFace);
+  m_font = ui::CreatePointFont(kFontTenths, skin::kFontFace);
+  FitFontToPage();
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
   m_picClose.MoveWindow(client.right - 25, 5, 20, 17);
@@ -76,6 +79,23 @@ bool CDlgExplain::LoadReadme() {
   m_nLineCount = static_cast<int>(lines.size());
   m_nFirstLine = 0;
   return true;
+}
+
+void CDlgExplain::FitFontToPage() {
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  int room = client.right - kReadmeFrameInset - 4 - kReadmeTextLeft;
+  ui::WindowDC screen(m_hWnd);
+  ui::SelectObjectScope font(screen.Get(), m_font.Get());
+  int widest = 0;
+  for (int i = 0; i < m_nLineCount; ++i) {
+    SIZE extent{};
+    ::GetTextExtentPoint32W(screen.Get(), m_lines[i].c_str(), static_cast<int>(m_lines[i].size()), &extent);
+    widest = std::max(widest, static_cast<int>(extent.cx));
+  }
+  // Thirty wide characters at 11.5 points are wider than the page: a
+  // smaller font keeps every character of the readme inside the frame.
+  if (widest > room && room > 0) m_font = ui::CreatePointFont(kFontTenths * room / widest, skin::kFontFace);
 }
 
 bool CDlgExplain::OnCommand(int id, int code) {

@@ -21,6 +21,7 @@ class CDlgExplain : public CDialogEx {
 
  private:
   bool LoadReadme();
+  void FitFontToPage();
   void OnPaint();
   void OnMouseWheel(int delta);
   int PageLines() const;
