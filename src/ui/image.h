@@ -18,8 +18,6 @@ class CImage {
 
   bool IsNull() const { return !m_bitmap; }
   bool HasAlpha() const { return m_hasAlpha; }
-  int Width() const { return m_width; }
-  int Height() const { return m_height; }
   // Draws the whole image scaled to `to`: blended when it has alpha, else copied.
   void Draw(HDC dc, const RECT& to) const;
 
