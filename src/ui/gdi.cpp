@@ -23,8 +23,10 @@ void DrawFrame(HDC dc, const RECT& rect, HPEN pen) {
 }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
-  Brush brush(::CreateSolidBrush(colour));
-  ::FillRect(dc, &rect, brush.Get());
+  // An opaque empty text fills with the background colour without a brush.
+  COLORREF previous = ::SetBkColor(dc, colour);
+  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+  ::SetBkColor(dc, previous);
 }
 
 }  // namespace ui
