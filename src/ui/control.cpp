@@ -30,6 +30,8 @@ void CControl::MoveWindow(int x, int y, int width, int height) const {
 
 void CControl::ShowWindow(bool show) const { ::ShowWindow(m_hWnd, show ? SW_SHOW : SW_HIDE); }
 
+void CControl::SetWindowText(const wchar_t* text) const { ::SetWindowTextW(m_hWnd, text); }
+
 LRESULT CControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }
 
 LRESULT CControl::Default(UINT message, WPARAM wParam, LPARAM lParam) {

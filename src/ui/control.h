@@ -23,6 +23,7 @@ class CControl {
   // Window helpers used by the owners.
   void MoveWindow(int x, int y, int width, int height) const;
   void ShowWindow(bool show) const;
+  void SetWindowText(const wchar_t* text) const;
 
  protected:
   // Runs once the window is subclassed.

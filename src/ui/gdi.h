@@ -28,6 +28,7 @@ class GdiObject {
     if (m_handle) ::DeleteObject(m_handle);
     m_handle = handle;
   }
+  H Release() { return std::exchange(m_handle, nullptr); }
 
  private:
   H m_handle = nullptr;
