@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <set>
 
 #include "res/resource.h"
@@ -46,6 +47,13 @@ TEST(PictureCtrlWin, LogoKeepsItsSoftEdgesOverRepeatedRepaints) {
   wchar_t text[32] = {};
   GetWindowTextW(logo, text, 32);
   EXPECT_STREQ(text, L"Quillex");
+}
+
+TEST(PictureCtrlWin, PremultiplyingRoundsDown) {
+  BYTE pixels[] = {200, 100, 50, 128, 9, 9, 9, 0, 7, 8, 9, 255};
+  PremultiplyAlpha(pixels, 3);
+  BYTE expected[] = {100, 50, 25, 128, 0, 0, 0, 0, 7, 8, 9, 255};
+  EXPECT_EQ(0, memcmp(pixels, expected, sizeof pixels));
 }
 
 TEST(PictureCtrlWin, BitmapIsScaledToItsControlAndNoImageDrawsNothing) {
