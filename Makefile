@@ -3,12 +3,13 @@
 #   make test   both builds and their whole test suites (host, host under the
 #               sanitizers, short fuzz runs, Wine)
 #   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
+#   make bench  the Windows build's benchmarks under Wine (figures, no verdict)
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
 .PHONY: demo test deps host windows test-host test-windows clean \
-	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long
+	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long bench
 
 deps:
 	@bash scripts/install-deps.sh
@@ -63,6 +64,10 @@ fuzz-long: fuzzers
 	bash scripts/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_LONG_SECONDS)
 
 test: test-host test-host-asan test-host-tsan test-fuzz test-windows
+
+bench: windows
+	QX_WINE_PREFIXES=$(CURDIR)/$(BUILD)/windows/wine QX_WINE_ARCH=win32 LC_ALL=zh_CN.UTF-8 \
+	  bash scripts/with-display.sh scripts/wine-run.sh $(BUILD)/windows/tests/wine/progress_paint_bench.exe
 
 demo: windows
 	bash scripts/demo.sh $(BUILD)/windows/dist $(BUILD)/demo

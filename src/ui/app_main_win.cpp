@@ -5,19 +5,10 @@
 
 #include "catalog/platform_probe.h"
 #include "engine/error_report.h"
-
-namespace {
-
-// Until the skinned error box exists, the error code goes to a message box.
-void ShowErrorMessageBox(const std::wstring& code) {
-  std::wstring text = L"安装失败：" + code;
-  ::MessageBoxW(nullptr, text.c_str(), L"Quillex 驱动安装", MB_OK | MB_ICONERROR);
-}
-
-}  // namespace
+#include "ui/dlg_mes_error.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  SetErrorPresenter(&ShowErrorMessageBox);
+  SetErrorPresenter(&PresentInstallError);
   std::wstring text = std::wstring(L"Quillex 打印机驱动安装程序\r\n\r\n系统：") +
                       (IsNative64Bit() ? L"64 位" : L"32 位") + L" Windows，类别 " +
                       std::to_wstring(GetWindowsFamilyCode());

@@ -1,0 +1,9 @@
+// CAboutDlg: the about box of the wizard's system menu; the resource does it all.
+#pragma once
+#include "res/resource.h"
+#include "ui/dialog_ex.h"
+
+class CAboutDlg : public CDialogEx {
+ public:
+  CAboutDlg() : CDialogEx(IDD_ABOUTBOX) {}
+};

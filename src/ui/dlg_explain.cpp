@@ -1,0 +1,162 @@
+#include "ui/dlg_explain.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "res/resource.h"
+#include "ui/skin.h"
+
+namespace {
+
+constexpr UINT kGbkCodePage = 936;
+constexpr int kFontTenths = 115;
+
+std::wstring Convert(UINT codePage, std::string_view bytes) {
+  if (bytes.empty()) return {};
+  int size = static_cast<int>(bytes.size());
+  int units = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+  std::wstring text(units, L'\0');
+  ::MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), units);
+  return text;
+}
+
+std::wstring Utf16(std::string_view bytes, bool bigEndian) {
+  std::wstring text(bytes.size() / 2, L'\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    auto first = static_cast<unsigned char>(bytes[2 * i]), second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    text[i] = static_cast<wchar_t>(bigEndian ? first << 8 | second : second << 8 | first);
+  }
+  return text;
+}
+
+std::wstring ReadmePath() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"USB驱动安装说明.txt";
+}
+
+}  // namespace
+
+std::wstring DecodeReadme(const std::string& bytes) {
+  ReadmeEncodingMark mark = DetectReadmeEncoding(bytes);
+  std::string_view body = std::string_view(bytes).substr(mark.markLength);
+  switch (mark.encoding) {
+    case ReadmeEncoding::Utf8: return Convert(CP_UTF8, body);
+    case ReadmeEncoding::Utf16Le: return Utf16(body, false);
+    case ReadmeEncoding::Utf16Be: return Utf16(body, true);
+    case ReadmeEncoding::Gbk: break;
+  }
+  return Convert(kGbkCodePage, body);
+}
+
+CDlgExplain::CDlgExplain() : CDialogEx(IDD_EXPLAIN) {}
+
+void CDlgExplain::DoDataExchange() { Bind(IDC_EXPLAIN_CLOSE, m_picClose); }
+
+BOOL CDlgExplain::OnInitDialog() {
+  SizeAndCentre(480, 480);
+  ::SetWindowTextW(m_hWnd, L"USB驱动安装说明");
+  m_bTextLoaded = LoadReadme();
+  m_font = ui::CreatePointFont(kFontTenths, skin::kFontFace);
+  FitFontToPage();
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  m_picClose.MoveWindow(client.right - 25, 5, 20, 17);
+  m_picClose.LoadBitmapResource(::GetModuleHandleW(nullptr), IDB_CLOSE_CROSS, L"");
+  return TRUE;
+}
+
+bool CDlgExplain::LoadReadme() {
+  std::ifstream file(std::filesystem::path(ReadmePath()), std::ios::binary);
+  if (!file) return false;
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<std::wstring> lines = SplitReadmeDisplayLines(DecodeReadme(bytes));
+  std::fill(m_lines.begin(), m_lines.end(), std::wstring());
+  std::move(lines.begin(), lines.end(), m_lines.begin());
+  m_nLineCount = static_cast<int>(lines.size());
+  m_nFirstLine = 0;
+  return true;
+}
+
+void CDlgExplain::FitFontToPage() {
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  int room = client.right - kReadmeFrameInset - 4 - kReadmeTextLeft;
+  ui::WindowDC screen(m_hWnd);
+  ui::SelectObjectScope font(screen.Get(), m_font.Get());
+  int widest = 0;
+  for (int i = 0; i < m_nLineCount; ++i) {
+    SIZE extent{};
+    ::GetTextExtentPoint32W(screen.Get(), m_lines[i].c_str(), static_cast<int>(m_lines[i].size()), &extent);
+    widest = std::max(widest, static_cast<int>(extent.cx));
+  }
+  // Thirty wide characters at 11.5 points are wider than the page: a
+  // smaller font keeps every character of the readme inside the frame.
+  if (widest > room && room > 0) m_font = ui::CreatePointFont(kFontTenths * room / widest, skin::kFontFace);
+}
+
+bool CDlgExplain::OnCommand(int id, int code) {
+  if (id == IDC_EXPLAIN_CLOSE && code == STN_CLICKED) {
+    ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    return true;
+  }
+  return CDialogEx::OnCommand(id, code);
+}
+
+bool CDlgExplain::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  result = 0;
+  switch (message) {
+    case WM_PAINT: OnPaint(); return true;
+    case WM_ERASEBKGND: result = TRUE; return true;  // the paint covers everything
+    case WM_MOUSEWHEEL: OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return true;
+    default: return false;
+  }
+}
+
+int CDlgExplain::PageLines() const {
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  return ReadmePageLines(client.bottom);
+}
+
+void CDlgExplain::OnMouseWheel(int delta) {
+  int first = ScrollReadme(m_nFirstLine, m_nLineCount, PageLines(), delta);
+  if (first == m_nFirstLine) return;
+  m_nFirstLine = first;
+  ::InvalidateRect(m_hWnd, nullptr, FALSE);
+  ::UpdateWindow(m_hWnd);
+}
+
+void CDlgExplain::OnPaint() {
+  ui::PaintDC paint(m_hWnd);
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  ui::MemoryDC memory(paint.Get());
+  ui::Bitmap surface(::CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
+  ui::SelectObjectScope bitmap(memory.Get(), surface.Get());
+  ui::SelectObjectScope font(memory.Get(), m_font.Get());
+  HDC dc = memory.Get();
+
+  skin::PaintFramedPage(dc, client);
+  ui::Pen pen(::CreatePen(PS_SOLID, skin::kFrameWidth, skin::kFrameColour));
+  ui::SelectObjectScope penSelection(dc, pen.Get());
+  const int inset = kReadmeFrameInset;
+  POINT inner[] = {{inset, inset}, {client.right - inset, inset}, {client.right - inset, client.bottom - inset},
+                   {inset, client.bottom - inset}, {inset, inset - 1}};
+  ::Polyline(dc, inner, 5);
+
+  if (m_bTextLoaded) {
+    ::SetBkMode(dc, TRANSPARENT);
+    // Only whole lines, inside the inner frame.
+    RECT page{inset + 2, inset + 2, client.right - inset - 1, client.bottom - inset - 1};
+    for (int k = 0; k < PageLines() && m_nFirstLine + k < m_nLineCount; ++k) {
+      const std::wstring& line = m_lines[m_nFirstLine + k];
+      ::ExtTextOutW(dc, kReadmeTextLeft, kReadmeTextTop + kReadmeLinePitch * k, ETO_CLIPPED, &page, line.c_str(),
+                    static_cast<UINT>(line.size()), nullptr);
+    }
+  }
+  ::BitBlt(paint.Get(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+}

@@ -1,0 +1,17 @@
+// Where the error box (CDlgMesError) puts its texts and its button: the
+// message after its label in pieces of 21 characters, then two hint lines.
+#pragma once
+#include <string>
+#include <vector>
+
+struct ErrorTextRun {
+  int x = 0, y = 0;
+  std::wstring text;
+};
+
+struct ErrorLayout {
+  std::vector<ErrorTextRun> runs;  // in drawing order
+  int buttonY = 205;
+};
+
+ErrorLayout LayOutErrorPage(const std::wstring& message);

@@ -1,0 +1,71 @@
+#include "ui/grid_mem_dc.h"
+
+#include <algorithm>
+
+namespace {
+constexpr ATOM kDialogClassAtom = 32770;
+}
+
+OffscreenSurface::~OffscreenSurface() { Release(); }
+
+void OffscreenSurface::Release() {
+  if (!m_dc) return;
+  ::SelectObject(m_dc, m_original);
+  ::DeleteDC(m_dc);
+  m_dc = nullptr;
+  m_bitmap.Reset();
+  m_width = m_height = 0;
+}
+
+HDC OffscreenSurface::Acquire(HDC target, int width, int height) {
+  if (m_dc && width <= m_width && height <= m_height) return m_dc;
+  Release();
+  m_dc = ::CreateCompatibleDC(target);
+  m_bitmap.Reset(::CreateCompatibleBitmap(target, width, height));
+  if (!m_dc || !m_bitmap) {
+    if (m_dc) ::DeleteDC(m_dc);
+    m_dc = nullptr;
+    return nullptr;
+  }
+  m_original = ::SelectObject(m_dc, m_bitmap.Get());
+  m_width = width;
+  m_height = height;
+  return m_dc;
+}
+
+CGridMemDC::CGridMemDC(HDC target, const RECT& drawable, OffscreenSurface& surface)
+    : m_bMemDC(::GetDeviceCaps(target, TECHNOLOGY) != DT_RASPRINTER), m_pDC(target) {
+  ::GetClipBox(target, &m_rect);
+  ::IntersectRect(&m_rect, &m_rect, &drawable);
+  if (m_bMemDC) {
+    m_memDC = surface.Acquire(target, std::max(1L, m_rect.right - m_rect.left), std::max(1L, m_rect.bottom - m_rect.top));
+    m_bMemDC = m_memDC != nullptr;  // without memory for it, straight to the target
+  }
+  if (m_bMemDC) {
+    ::SetMapMode(m_memDC, ::GetMapMode(target));
+    SIZE extent{};
+    ::GetWindowExtEx(target, &extent);
+    ::SetWindowExtEx(m_memDC, extent.cx, extent.cy, nullptr);
+    ::GetViewportExtEx(target, &extent);
+    ::SetViewportExtEx(m_memDC, extent.cx, extent.cy, nullptr);
+    ::SetWindowOrgEx(m_memDC, m_rect.left, m_rect.top, nullptr);
+  }
+  PreFill();
+}
+
+CGridMemDC::~CGridMemDC() {
+  if (!m_bMemDC) return;
+  ::BitBlt(m_pDC, m_rect.left, m_rect.top, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top, m_memDC,
+           m_rect.left, m_rect.top, SRCCOPY);
+}
+
+void CGridMemDC::PreFill() {
+  HWND window = ::WindowFromDC(m_pDC);
+  if (window && ::GetClassLongW(window, GCW_ATOM) == kDialogClassAtom) {
+    ::FillRect(Get(), &m_rect, ::GetSysColorBrush(COLOR_BTNFACE));
+  } else if (HBRUSH brush = window ? reinterpret_cast<HBRUSH>(::GetClassLongPtrW(window, GCLP_HBRBACKGROUND)) : nullptr) {
+    ::FillRect(Get(), &m_rect, brush);
+  } else {
+    ui::FillSolid(Get(), m_rect, ::GetBkColor(m_pDC));
+  }
+}

@@ -1,0 +1,49 @@
+// CGridMemDC: an off-screen surface for one paint. Drawing goes to a memory
+// bitmap in the target's coordinates, pre-filled with the window's ground;
+// destruction copies it to the target in one block transfer.
+#pragma once
+#include <windows.h>
+
+#include "ui/gdi.h"
+
+// The memory context and bitmap behind CGridMemDC, kept by a control from
+// one paint to the next (it grows when the control does): a paint then
+// costs no allocation.
+class OffscreenSurface {
+ public:
+  OffscreenSurface() = default;
+  OffscreenSurface(const OffscreenSurface&) = delete;
+  OffscreenSurface& operator=(const OffscreenSurface&) = delete;
+  ~OffscreenSurface();
+
+  // A memory context compatible with `target` holding a bitmap of at least width x height.
+  HDC Acquire(HDC target, int width, int height);
+
+ private:
+  void Release();
+
+  HDC m_dc = nullptr;
+  ui::Bitmap m_bitmap;
+  HGDIOBJ m_original = nullptr;
+  int m_width = 0, m_height = 0;
+};
+
+class CGridMemDC {
+ public:
+  // `drawable`: the part of the target's window that may be drawn, in its
+  // coordinates; the covered rectangle is the target's clip box within it.
+  CGridMemDC(HDC target, const RECT& drawable, OffscreenSurface& surface);
+  CGridMemDC(const CGridMemDC&) = delete;
+  CGridMemDC& operator=(const CGridMemDC&) = delete;
+  ~CGridMemDC();
+
+  HDC Get() const { return m_bMemDC ? m_memDC : m_pDC; }
+
+ private:
+  void PreFill();
+
+  bool m_bMemDC;
+  HDC m_memDC = nullptr;
+  HDC m_pDC;
+  RECT m_rect{};
+};

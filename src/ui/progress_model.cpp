@@ -1,0 +1,118 @@
+#include "ui/progress_model.h"
+
+#include <algorithm>
+#include <atomic>
+#include <utility>
+
+namespace {
+std::atomic<int> s_marqueeDirection{1};
+}
+
+uint32_t ProgressModel::PackedRange() const {
+  return (static_cast<uint32_t>(maximum & 0xFFFF) << 16) | static_cast<uint32_t>(minimum & 0xFFFF);
+}
+
+uint32_t ProgressModel::SetRange16(uint32_t packed) {
+  uint32_t old = PackedRange();
+  minimum = static_cast<int>(packed & 0xFFFF);
+  maximum = static_cast<int>(packed >> 16);
+  return old;
+}
+
+uint32_t ProgressModel::SetRange32(int newMinimum, int newMaximum) {
+  uint32_t old = PackedRange();
+  minimum = newMinimum;
+  maximum = newMaximum;
+  return old;
+}
+
+int ProgressModel::UpperLimit(bool marquee) const {
+  if (!marquee) return maximum;
+  return static_cast<int>(((marqueeWidth + 100.0) * maximum + 0.5) / 100.0);
+}
+
+int ProgressModel::SetPos(int newPosition, bool marquee) {
+  int old = position;
+  position = std::max(newPosition, minimum);
+  position = std::min(position, UpperLimit(marquee));
+  return old;
+}
+
+int ProgressModel::DeltaPos(int increment, bool marquee) { return SetPos(position + increment, marquee); }
+
+int ProgressModel::SetStep(int newStep) { return std::exchange(step, newStep); }
+
+int ProgressModel::StepIt(bool marquee) {
+  int next = position + step;
+  if (next < minimum)
+    next = maximum - (minimum - next);
+  else if (next > maximum)
+    next = minimum + (next - maximum);
+  return SetPos(next, marquee);
+}
+
+double ProgressModel::Fraction() const {
+  return (static_cast<double>(position) - minimum) / (static_cast<double>(maximum) - minimum);
+}
+
+std::wstring ProgressModel::Text(const std::wstring& windowText) const {
+  if (!showPercent) return windowText;
+  return std::to_wstring(static_cast<int>(Fraction() * 100 + 0.5)) + L"%";
+}
+
+ProgressRegions ProgressModel::LayOutRegions(const ProgressRect& inner, bool vertical, bool marquee) const {
+  ProgressRegions r{inner, inner, inner};
+  double f = Fraction();
+  if (!vertical) {
+    int edge = inner.left + static_cast<int>(inner.Width() * f);
+    if (!marquee) {
+      // A range changed under the position can put the edge outside the
+      // frame: the bar never leaves it.
+      r.bar.right = std::clamp(edge, inner.left, inner.right);
+      r.after.left = r.bar.right;
+      r.drawBefore = false;
+      return r;
+    }
+    int block = (inner.Width() * marqueeWidth + 50) / 100;
+    r.bar.right = edge;
+    r.bar.left = edge - block;
+    if (r.bar.left > inner.left) r.before.right = r.bar.left; else { r.drawBefore = false; r.bar.left = inner.left; }
+    if (r.bar.right < inner.right) r.after.left = r.bar.right; else { r.drawAfter = false; r.bar.right = inner.right; }
+    return r;
+  }
+  int edge = inner.bottom - static_cast<int>(inner.Height() * f);
+  if (!marquee) {
+    r.bar.top = std::clamp(edge, inner.top, inner.bottom);
+    r.after.bottom = r.bar.top;
+    r.drawBefore = false;
+    return r;
+  }
+  int block = (inner.Height() * marqueeWidth + 50) / 100;
+  r.bar.top = edge;
+  r.bar.bottom = edge + block;
+  if (r.bar.bottom < inner.bottom) r.before.top = r.bar.bottom; else { r.drawBefore = false; r.bar.bottom = inner.bottom; }
+  if (r.bar.top > inner.top) r.after.bottom = r.bar.top; else { r.drawAfter = false; r.bar.top = inner.top; }
+  return r;
+}
+
+ProgressPoint ProgressModel::TextOrigin(const ProgressRect& inner, int cx, int cy, bool vertical) const {
+  ProgressPoint p;
+  if (!vertical) {
+    p.x = textAlign == 0 ? inner.left + 2 : textAlign == 2 ? inner.right - cx - 3 : inner.left + (inner.Width() - cx) / 2;
+    p.y = inner.top + (inner.Height() - cy) / 2;
+  } else {
+    p.y = textAlign == 0 ? inner.bottom - 3 : textAlign == 2 ? inner.top + 2 + cx : inner.top + cx + (inner.Height() - cx) / 2;
+    p.x = inner.left + (inner.Width() - cy) / 2;
+  }
+  return p;
+}
+
+int ProgressModel::NextMarqueePosition(int current) const {
+  if (s_marqueeDirection == 1 && current >= UpperLimit(true)) s_marqueeDirection = -1;
+  if (s_marqueeDirection == -1 && current <= minimum) s_marqueeDirection = 1;
+  return current + s_marqueeDirection;
+}
+
+int ProgressModel::MarqueeDirection() { return s_marqueeDirection; }
+
+void ProgressModel::ResetMarqueeDirection() { s_marqueeDirection = 1; }

@@ -1,0 +1,50 @@
+// The readme's encoding mark, its display lines and the wheel's bounds.
+#include <gtest/gtest.h>
+
+#include "ui/readme_text.h"
+
+namespace {
+
+TEST(ReadmeText, LongLinesBreakEvery30CharactersAndEmptyLinesStay) {
+  std::wstring text = std::wstring(30, L'a') + L"\r\n" + std::wstring(31, L'b') + L"\n\n" + std::wstring(65, L'c');
+  auto lines = SplitReadmeDisplayLines(text);
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[0], std::wstring(30, L'a'));  // CR LF ends a line, the CR is not kept
+  EXPECT_EQ(lines[1].size(), 30u);
+  EXPECT_EQ(lines[2], L"b");
+  EXPECT_EQ(lines[3], L"");
+  EXPECT_EQ(lines[4].size(), 30u);
+  EXPECT_EQ(lines[5].size(), 30u);
+  EXPECT_EQ(lines[6], L"ccccc");
+}
+
+TEST(ReadmeText, KeepsNoMoreThan256DisplayLines) {
+  EXPECT_EQ(SplitReadmeDisplayLines(std::wstring(300 * 30, L'x')).size(), kReadmeMaxLines);
+  std::wstring many;
+  for (int i = 0; i < 400; ++i) many += L"line\n";
+  EXPECT_EQ(SplitReadmeDisplayLines(many).size(), kReadmeMaxLines);
+}
+
+TEST(ReadmeText, ByteOrderMarksDecideTheEncodingElseGbk) {
+  EXPECT_EQ(DetectReadmeEncoding("\xEF\xBB\xBFtext").encoding, ReadmeEncoding::Utf8);
+  EXPECT_EQ(DetectReadmeEncoding("\xEF\xBB\xBFtext").markLength, 3u);
+  EXPECT_EQ(DetectReadmeEncoding("\xFF\xFEt\0").encoding, ReadmeEncoding::Utf16Le);
+  EXPECT_EQ(DetectReadmeEncoding("\xFE\xFF\0t").encoding, ReadmeEncoding::Utf16Be);
+  EXPECT_EQ(DetectReadmeEncoding("\xC4\xFA\xBA\xC3").encoding, ReadmeEncoding::Gbk);
+  EXPECT_EQ(DetectReadmeEncoding("").markLength, 0u);
+}
+
+TEST(ReadmeText, TheWheelScrollsByExactStepsUntilTheLastLineIsInView) {
+  int page = ReadmePageLines(478);  // the 480-pixel dialog less its border
+  EXPECT_EQ(page, 18);
+  int first = 0;
+  for (int i = 0; i < 40; ++i) first = ScrollReadme(first, 40, page, -120);
+  EXPECT_EQ(first, 22);  // lines 22 to 39 on the last page
+  EXPECT_EQ(ScrollReadme(10, 40, page, -240), 10);
+  EXPECT_EQ(ScrollReadme(10, 40, page, 60), 10);
+  for (int i = 0; i < 40; ++i) first = ScrollReadme(first, 40, page, 120);
+  EXPECT_EQ(first, 0);
+  EXPECT_EQ(ScrollReadme(0, 18, page, -120), 0);  // one page does not scroll
+}
+
+}  // namespace
