@@ -1,0 +1,18 @@
+// The installer's process frame around the wizard: what runs before the first
+// window and after the wizard has closed. The Windows entry (ui/setup_app_win)
+// calls these in order: InstallFonts, StartServiceThread, the wizard,
+// RestoreServicesAtExit.
+#pragma once
+
+// Copies every file below the folder "字体\" beside the executable flat into
+// the system fonts folder. Nothing is registered with the running system. A
+// missing folder or a failed copy does not stop the start; the result is
+// ignored by the caller.
+bool InstallFonts();
+
+// Starts ServiceThreadProc on a thread of its own; nobody waits for it.
+bool StartServiceThread();
+
+// After the wizard: starts the program compatibility assistant again, when the
+// service manager can be opened.
+void RestoreServicesAtExit();

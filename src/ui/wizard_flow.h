@@ -1,0 +1,77 @@
+// What the wizard decides without a window: which page follows which, what a
+// key does, what the progress animation shows next, and the install job the
+// chosen settings make. The window (setup_dlg_win.cpp) only applies it.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/install_job.h"
+#include "platform/handle.h"
+
+enum WizardPage : int { ModelPage = 1, PortPage = 2, ConfirmPage = 3, InstallPage = 4 };
+
+// A page switch: leave one page, enter another; 0 where there is nothing to do.
+struct PageSwitch {
+  int leave = 0;
+  int enter = 0;
+};
+
+// What the keyboard pre-filter does with one message.
+enum class WizardKey { Pass, Consume, Next, Back };
+
+// The page index and whether an installation runs. From the moment the
+// install page is entered until the worker reports, the wizard neither moves
+// between pages nor closes: the worker may have stopped the spooler or
+// half-registered a driver, and a second install must never start beside it.
+class CWizardFlow {
+ public:
+  int Page() const { return m_nPage; }
+  bool InstallRunning() const { return m_bInstalling; }
+
+  // Leave `oldIndex` and enter `newIndex`; an index outside the four pages is
+  // neither left nor entered. Refused (nothing to do) while an install runs.
+  PageSwitch SwitchPage(int newIndex, int oldIndex) const;
+  PageSwitch Next() const { return SwitchPage(m_nPage + 1, m_nPage); }
+  PageSwitch Back() const { return SwitchPage(m_nPage - 1, m_nPage); }
+
+  // Called by each page's show operation when it is entered.
+  void Entered(int page) { m_nPage = page; }
+  // The install page starts the worker: true once, false while one runs.
+  bool BeginInstall();
+  void InstallDone() { m_bInstalling = false; }
+
+  // Alt+N steps forward; Alt+B steps back except on the model page; Esc and
+  // Enter are swallowed so that neither closes the wizard nor presses a button.
+  WizardKey ClassifyKey(uint32_t message, uintptr_t key) const;
+
+  // The close box, Alt+F4, the system menu's Close and WM_CLOSE.
+  bool MayClose() const { return !m_bInstalling; }
+
+ private:
+  int m_nPage = 0;
+  bool m_bInstalling = false;
+};
+
+// The model page's line "Quillex NAME" gives NAME; a line without the brand
+// prefix is taken whole.
+std::wstring ModelFromListLine(const std::wstring& line);
+
+// The model as the confirmation page shows it: always with the brand prefix.
+std::wstring ConfirmModelLine(const std::wstring& model);
+
+// The job for the chosen model and port; the worker reports to `owner`.
+std::unique_ptr<InstallJob> MakeInstallJob(plat::Handle owner, const std::wstring& model,
+                                           const std::wstring& port, const std::wstring& detectedModel);
+
+// The install page's activity animation, one timer tick: the bar climbs by one
+// from 0 to 100, falls back to 0, rests there for 20 ticks and climbs again.
+extern int s_nHoldTicks;
+constexpr int kHoldTicksAfterFull = 20;
+
+struct ProgressTick {
+  bool redrawOnly = false;             // a resting tick: repaint, change nothing
+  std::optional<int> newPosition;      // PBM_SETPOS to send, if any
+};
+ProgressTick AdvanceProgressAnimation(int position);

@@ -1,0 +1,90 @@
+// The wizard's decisions without a window: page bounds, keys, the refusals
+// while an install runs, the model line and the job, the animation over ticks.
+#include "ui/wizard_flow.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr uint32_t kWmKeyDown = 0x100, kWmSysKeyDown = 0x104, kWmChar = 0x102;
+
+TEST(WizardFlow, SwitchPageLeavesAndEntersOnlyTheFourPages) {
+  CWizardFlow flow;
+  flow.Entered(ModelPage);
+  EXPECT_EQ(flow.Back().leave, ModelPage);
+  EXPECT_EQ(flow.Back().enter, 0);  // nothing before the model page
+  flow.Entered(InstallPage);
+  EXPECT_EQ(flow.Next().leave, InstallPage);
+  EXPECT_EQ(flow.Next().enter, 0);  // nothing after the install page
+  EXPECT_EQ(flow.SwitchPage(ConfirmPage, PortPage).enter, ConfirmPage);
+}
+
+TEST(WizardFlow, KeysOnEachPage) {
+  CWizardFlow flow;
+  flow.Entered(ModelPage);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'N'), WizardKey::Next);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'B'), WizardKey::Consume);  // no page before
+  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 0x1B), WizardKey::Consume);
+  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 0x0D), WizardKey::Consume);
+  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 'N'), WizardKey::Pass);  // plain N types into the list
+  EXPECT_EQ(flow.ClassifyKey(kWmChar, 0x1B), WizardKey::Pass);
+  flow.Entered(ConfirmPage);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'B'), WizardKey::Back);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'N'), WizardKey::Next);  // Alt+N starts the install
+}
+
+TEST(WizardFlow, WhileInstallingNothingMovesOrCloses) {
+  CWizardFlow flow;
+  flow.Entered(InstallPage);
+  ASSERT_TRUE(flow.BeginInstall());
+  EXPECT_FALSE(flow.BeginInstall());  // never a second worker
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'N'), WizardKey::Consume);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'B'), WizardKey::Consume);
+  EXPECT_EQ(flow.Back().leave + flow.Back().enter, 0);
+  EXPECT_FALSE(flow.MayClose());
+  flow.InstallDone();
+  EXPECT_TRUE(flow.MayClose());
+}
+
+TEST(WizardFlow, ModelLineAndJob) {
+  EXPECT_EQ(ModelFromListLine(L"Quillex KD-200"), L"KD-200");
+  EXPECT_EQ(ModelFromListLine(L"KD-200"), L"KD-200");
+  EXPECT_EQ(ModelFromListLine(L"Big Quillex KD"), L"Big Quillex KD");  // prefix only at the start
+  EXPECT_EQ(ConfirmModelLine(L"KD-200"), L"Quillex KD-200");
+  EXPECT_EQ(ConfirmModelLine(L"Quillex KD-200"), L"Quillex KD-200");
+
+  auto job = MakeInstallJob(reinterpret_cast<plat::Handle>(7), L"KD-200", L"USB001", L"KD-200");
+  EXPECT_EQ(job->ownerWindow, reinterpret_cast<plat::Handle>(7));
+  EXPECT_EQ(job->dataFile, L"KD-200.GPD");
+  EXPECT_EQ(job->expectedDataFile, L"KD-200.GPD");
+  EXPECT_EQ(job->portName, L"USB001");
+  EXPECT_EQ(job->detectedModel, L"KD-200");
+  EXPECT_TRUE(job->driverCategory.empty());
+  EXPECT_EQ(job->pinFamily, Pin24);
+}
+
+// Over many ticks: 100 ticks (3 s) to reach 100, back to 0, 20 resting ticks
+// (600 ms), then climbing again.
+TEST(WizardFlow, ProgressAnimationCycle) {
+  s_nHoldTicks = 0;
+  int position = 0, ticks = 0, resting = 0;
+  auto tick = [&] {
+    ProgressTick t = AdvanceProgressAnimation(position);
+    ++ticks;
+    if (t.redrawOnly) ++resting;
+    if (t.newPosition) position = *t.newPosition;
+  };
+  while (position < 100) tick();
+  EXPECT_EQ(ticks, 100);
+  tick();
+  EXPECT_EQ(position, 0);
+  EXPECT_EQ(s_nHoldTicks, 20);
+  for (int i = 0; i < 20; ++i) tick();
+  EXPECT_EQ(resting, 20);
+  EXPECT_EQ(position, 0);
+  tick();
+  EXPECT_EQ(position, 1);
+  s_nHoldTicks = 0;
+}
+
+}  // namespace
