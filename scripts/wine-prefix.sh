@@ -3,6 +3,7 @@
 #   wine-prefix.sh PREFIX ARCH
 set -euo pipefail
 prefix="$1" arch="$2"
+"$(dirname "$0")/wine32-usable.sh" || exit
 [ -f "$prefix/system.reg" ] && exit 0
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -4,6 +4,7 @@
 #   QX_WINE_ARCH      win32 (default) or win64
 # The user's own ~/.wine is never touched.
 set -euo pipefail
+"$(dirname "$0")/wine32-usable.sh" || exit
 arch="${QX_WINE_ARCH:-win32}"
 root="${QX_WINE_PREFIXES:?QX_WINE_PREFIXES is not set}"
 export WINEPREFIX="$root/$arch" WINEARCH="$arch"
