@@ -15,3 +15,17 @@ foreach(arch i386 X64)
     file(COPY_FILE ${PLACEHOLDER} ${DEST}/9Pin/${arch}/${dll})
   endforeach()
 endforeach()
+
+# What a maker ships beside the installer: its configuration and readme, kept
+# as UTF-8 in the source tree and saved as GBK (code page 936), as the
+# installer reads them, and the fonts folder with a freely licensed CJK font.
+file(GLOB setup_files RELATIVE ${SETUP_FILES} ${SETUP_FILES}/*)
+foreach(name ${setup_files})
+  execute_process(COMMAND iconv -f UTF-8 -t GBK ${SETUP_FILES}/${name}
+                  OUTPUT_FILE ${DEST}/${name} RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "${name} cannot be saved as GBK")
+  endif()
+endforeach()
+file(MAKE_DIRECTORY ${DEST}/字体)
+file(COPY ${FONT_FILE} DESTINATION ${DEST}/字体)

@@ -7,6 +7,11 @@ set -euo pipefail
 dist="$1"
 fail() { echo "check-dist: $*" >&2; exit 1; }
 [ -f "$dist/QuillexSetup.exe" ] || fail "no QuillexSetup.exe"
+for f in PrinterInfo.ini USB驱动安装说明.txt; do
+  [ -f "$dist/$f" ] || fail "no $f"
+  iconv -f GBK -t UTF-8 "$dist/$f" >/dev/null 2>&1 || fail "$f is not GBK text"
+done
+ls "$dist/字体/"* >/dev/null 2>&1 || fail "no font in 字体"
 need_24="QX24RES.DLL STDNAMES.GPD unidrv.hlp unidrvui.dll unidrv.dll unires.dll STDDTYPE.GDL STDSCHEM.GDL STDSCHMX.GDL QxSet.ini QxSetUI.dll QxSetUni.dll QXLMON.dll 24Pin.inf QX-630K.GPD QX-730K.GPD"
 need_9="UNIDRV.DLL UNIDRVUI.DLL UNIDRV.HLP UNIRES.DLL STDNAMES.GPD STDDTYPE.GDL STDSCHEM.GDL STDSCHMX.GDL QXMPUI.dll QXMPUNI.dll QXMPdll.ini QX9res.dll 9Pin.inf QX-300.GPD QX-350.GPD"
 for arch in i386 X64; do

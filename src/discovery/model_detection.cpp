@@ -36,10 +36,10 @@ bool CanOpenExclusively(const std::wstring& path) {
 
 }  // namespace
 
-ModelPage DetectPrinterModel(const CPrinterInfoFile& printerInfo, plat::Handle wizard, std::wstring& detectedModel) {
+ModelListRows DetectPrinterModel(const CPrinterInfoFile& printerInfo, plat::Handle wizard, std::wstring& detectedModel) {
   RefreshUsbPortFilter(printerInfo.Path());
   detectedModel = DetectModel();
-  ModelPage page;
+  ModelListRows page;
   if (!CanOpenExclusively(printerInfo.Path())) {
     ShowErrorCode(L"1");
     plat::SendMessageW(wizard, plat::kWmClose, 0, 0);

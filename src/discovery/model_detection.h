@@ -8,7 +8,7 @@
 #include "platform/handle.h"
 
 // What the model list shows after a detection pass.
-struct ModelPage {
+struct ModelListRows {
   std::vector<std::wstring> rows;  // "Quillex " + model name, in table order
   int selected = -1;               // the row to select; -1 for none
   bool configurationMissing = false;  // box "1" was shown and the wizard told to close
@@ -19,4 +19,4 @@ struct ModelPage {
 // lists the configured models with the one the detected model contains
 // selected (the last such, or else the first row). When PrinterInfo.ini
 // cannot be opened, shows error box "1" and sends WM_CLOSE to `wizard`.
-ModelPage DetectPrinterModel(const CPrinterInfoFile& printerInfo, plat::Handle wizard, std::wstring& detectedModel);
+ModelListRows DetectPrinterModel(const CPrinterInfoFile& printerInfo, plat::Handle wizard, std::wstring& detectedModel);

@@ -11,7 +11,7 @@ namespace {
 
 constexpr wchar_t kNoticeCaption[] = L"安装提示";
 
-PortPage Failed(plat::Handle wizard, const wchar_t* text) {
+PortListRows Failed(plat::Handle wizard, const wchar_t* text) {
   plat::MessageBoxW(wizard, text, kNoticeCaption, plat::kMbIconInformation);
   return {{}, -1, false};
 }
@@ -30,13 +30,13 @@ int FirstRowContaining(const std::vector<std::wstring>& rows, const std::wstring
 
 }  // namespace
 
-PortPage FillPortList(plat::Handle wizard) {
+PortListRows FillPortList(plat::Handle wizard) {
   uint32_t needed = 0, count = 0;
   if (plat::EnumPortsW(nullptr, 0, needed, count) || plat::GetLastError() != plat::kErrorInsufficientBuffer)
     return Failed(wizard, L"无法查找当前设备端口列表!");
   std::vector<uint8_t> buffer(needed, 0);
   if (!plat::EnumPortsW(buffer.data(), needed, needed, count)) return Failed(wizard, L"枚举当前设备端口失败!");
-  PortPage page;
+  PortListRows page;
   const auto* records = reinterpret_cast<const plat::PortInfo1*>(buffer.data());
   for (uint32_t i = 0; i < count; ++i) page.rows.emplace_back(records[i].name ? records[i].name : L"");
   const uint32_t usbPort = FindUsbPrinterPortNumber(wizard);

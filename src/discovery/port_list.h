@@ -7,7 +7,7 @@
 #include "platform/handle.h"
 
 // What the port list shows after a pass.
-struct PortPage {
+struct PortListRows {
   std::vector<std::wstring> rows;  // row i is the spooler's port i
   int selected = -1;               // the row to select; -1 for none
   // False when the ports could not be listed, or when no USB port of the
@@ -18,4 +18,4 @@ struct PortPage {
 // Lists the spooler's ports and picks the row holding "USB%03d" of the maker's
 // USB port number, or else the first holding "LPT". The boxes of a failed
 // enumeration are owned by `wizard`.
-PortPage FillPortList(plat::Handle wizard);
+PortListRows FillPortList(plat::Handle wizard);

@@ -46,3 +46,16 @@
 #define IDB_YES_HOVER 175
 #define IDB_USB_PORT_FOUND 176
 #define IDB_LOGO 182
+
+// The wizard (dialog 102) and its controls.
+#define IDD_QUILLEXSETUP_DIALOG 102
+#define IDC_STATUS_PICTURE 1000
+#define IDC_HEADING_PICTURE 1004
+#define IDC_BACK 1007
+#define IDC_NEXT 1008
+#define IDC_CANCEL 1009
+#define IDC_PORT_LIST 1010
+#define IDC_PROGRESS 1013
+#define IDC_FINISH 1027
+#define IDC_LOGO 1030
+#define IDC_MODEL_LIST 1031

@@ -26,7 +26,7 @@ class DetectPrinterModelTest : public SimTest {
     for (size_t i = 0; i < models.size(); ++i) text += std::to_string(i) + "=" + models[i] + "\r\n";
     M().fs.AddFile(L"C:\\Setup\\PrinterInfo.ini", text + extra);
   }
-  ModelPage DetectWithUsbModel(const std::string& model) {
+  ModelListRows DetectWithUsbModel(const std::string& model) {
     M().devices.devices.clear();
     AddUsbPrinter(UsbPath(L"vid_d23c&pid_0001", L"1"), 1, "MFG:Quillex;MDL:" + model + ";");
     return DetectPrinterModel(info, kWizard, detected);
@@ -37,7 +37,7 @@ class DetectPrinterModelTest : public SimTest {
 
 TEST_F(DetectPrinterModelTest, TheLastContainedNameIsSelected) {
   WriteConfiguration({"X-1", "X-10"});
-  ModelPage page = DetectWithUsbModel("X-10");
+  ModelListRows page = DetectWithUsbModel("X-10");
   EXPECT_EQ(page.rows, (Rows{L"Quillex X-1", L"Quillex X-10"}));
   EXPECT_EQ(page.selected, 1);
   EXPECT_EQ(detected, L"X-10");
@@ -54,7 +54,7 @@ TEST_F(DetectPrinterModelTest, WithoutAnExactCaseSensitiveContainmentTheFirstRow
 
 TEST_F(DetectPrinterModelTest, EmptyEntriesGetNoRowEmptyTablesNoSelection) {
   WriteConfiguration({"", "X-10"});
-  ModelPage page = DetectWithUsbModel("X-10");
+  ModelListRows page = DetectWithUsbModel("X-10");
   EXPECT_EQ(page.rows, (Rows{L"Quillex X-10"}));
   EXPECT_EQ(page.selected, 0);
   WriteConfiguration({});
@@ -67,7 +67,7 @@ TEST_F(DetectPrinterModelTest, UsbFirstThenTheParallelPort) {
   WriteConfiguration({"QX-300"});
   AddUsbPrinter(UsbPath(L"vid_d23c&pid_0001", L"1"), 1, "MDL:QX-630K;");
   AddParallelPort(L"ACPI\\PNP0401\\1", L"ECP Printer Port (LPT1)", L"LPT1", "MFG:Quillex;MDL:QX-300;");
-  ModelPage page = DetectPrinterModel(info, kWizard, detected);
+  ModelListRows page = DetectPrinterModel(info, kWizard, detected);
   EXPECT_EQ(detected, L"QX-300");
   EXPECT_EQ(page.selected, 0);
   EXPECT_EQ(M().transcript.Ops({"DeviceIoControl"}).size(), 2u);
@@ -100,7 +100,7 @@ TEST_F(DetectPrinterModelTest, AMissingConfigurationShowsBoxOneThenClosesTheWiza
     *observed = sim::machine().windows.sent.size();
   });
   AddUsbPrinter(UsbPath(L"vid_d23c&pid_0001", L"1"), 1, "MFG:Quillex;MDL:QX-630K;");
-  ModelPage page = DetectPrinterModel(info, kWizard, detected);
+  ModelListRows page = DetectPrinterModel(info, kWizard, detected);
   EXPECT_TRUE(page.configurationMissing);
   EXPECT_TRUE(page.rows.empty());
   EXPECT_EQ(detected, L"QX-630K");

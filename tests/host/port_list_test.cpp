@@ -24,7 +24,7 @@ class FillPortListTest : public SimTest {
 TEST_F(FillPortListTest, TheMakersUsbPortIsSelectedInSpoolerOrder) {
   M().spooler.ports = {L"LPT1:", L"COM1:", L"USB003"};
   UsbPortNumber(3);
-  PortPage page = FillPortList(nullptr);
+  PortListRows page = FillPortList(nullptr);
   EXPECT_EQ(page.rows, (Rows{L"LPT1:", L"COM1:", L"USB003"}));
   EXPECT_EQ(page.selected, 2);
   EXPECT_TRUE(page.result);
@@ -38,7 +38,7 @@ TEST_F(FillPortListTest, TheTargetIsASubstringTheFirstRowWins) {
 
 TEST_F(FillPortListTest, WithoutUsbPortTheFirstParallelPortAndFalse) {
   M().spooler.ports = {L"COM1:", L"LPT1:", L"LPT2:"};
-  PortPage page = FillPortList(nullptr);
+  PortListRows page = FillPortList(nullptr);
   EXPECT_EQ(page.selected, 1);
   EXPECT_FALSE(page.result);
 }
@@ -46,7 +46,7 @@ TEST_F(FillPortListTest, WithoutUsbPortTheFirstParallelPortAndFalse) {
 TEST_F(FillPortListTest, NoMatchingRowNoSelectionAndTrue) {
   M().spooler.ports = {L"COM1:", L"FILE:"};
   UsbPortNumber(5);
-  PortPage page = FillPortList(nullptr);
+  PortListRows page = FillPortList(nullptr);
   EXPECT_EQ(page.selected, -1);
   EXPECT_TRUE(page.result);
   M().devices.devices.clear();
@@ -59,7 +59,7 @@ TEST_F(FillPortListTest, NoMatchingRowNoSelectionAndTrue) {
 TEST_F(FillPortListTest, EnumerationFailuresShowTheirBoxAndGiveFalse) {
   M().spooler.ports.clear();  // the size query needs no buffer
   plat::Handle wizard = reinterpret_cast<plat::Handle>(0x77);
-  PortPage page = FillPortList(wizard);
+  PortListRows page = FillPortList(wizard);
   EXPECT_FALSE(page.result);
   EXPECT_TRUE(page.rows.empty());
   M().spooler.ports = {L"LPT1:"};

@@ -52,7 +52,7 @@ TEST(FillPortListWinTest, SpoolerOrderFirstParallelPortNoBox) {
   wine::EnsureSpoolerRunning();
   ASSERT_TRUE(UsbInterfacesListable());
   const std::vector<std::wstring> ports = SpoolerPorts();
-  PortPage page = FillPortList(nullptr);
+  PortListRows page = FillPortList(nullptr);
   EXPECT_EQ(page.rows, ports);
   ASSERT_GE(page.selected, 0);
   EXPECT_EQ(page.rows[page.selected].find(L"LPT"), 0u);
@@ -68,7 +68,7 @@ TEST_F(PrinterInfoFileWinTest, GbkFileWithAMissingKey) {
   EXPECT_EQ(info.ReadNumberedList(kModelSection, entries), 3);
   EXPECT_EQ(entries, (std::vector<std::wstring>{L"QX-630K", L"", L"QX-730K", L""}));
   ASSERT_TRUE(UsbInterfacesListable());
-  ModelPage page = DetectPrinterModel(info, nullptr, detected);
+  ModelListRows page = DetectPrinterModel(info, nullptr, detected);
   EXPECT_EQ(page.rows, (std::vector<std::wstring>{L"Quillex QX-630K", L"Quillex QX-730K"}));
   EXPECT_EQ(page.selected, 0);
   EXPECT_EQ(detected, L"");
@@ -78,7 +78,7 @@ TEST_F(PrinterInfoFileWinTest, GbkFileWithAMissingKey) {
 
 TEST_F(PrinterInfoFileWinTest, AMissingFileShowsBoxOne) {
   DeleteFileW(info.Path().c_str());
-  ModelPage page = DetectPrinterModel(info, nullptr, detected);
+  ModelListRows page = DetectPrinterModel(info, nullptr, detected);
   EXPECT_TRUE(page.configurationMissing);
   EXPECT_TRUE(page.rows.empty());
   EXPECT_EQ(detected, L"");

@@ -1,0 +1,42 @@
+// CSetupApp: the process frame of QuillexSetup.exe. Common controls, restart
+// registration, the error box as the engine's presenter, the fonts, the
+// start-up service thread, the modal wizard, and the compatibility assistant
+// started again at the end. The process ends without waiting for the service
+// thread.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "catalog/setup_app.h"
+#include "engine/error_report.h"
+#include "ui/dlg_mes_error.h"
+#include "ui/setup_dlg.h"
+
+namespace {
+
+class CSetupApp {
+ public:
+  // Runs the installer; false: there is no message loop after the wizard.
+  bool InitInstance() {
+    INITCOMMONCONTROLSEX controls{8, 0xFF};
+    ::InitCommonControlsEx(&controls);
+    // The restart manager may restart the installer; no recovery.
+    ::RegisterApplicationRestart(nullptr, 0);
+    SetErrorPresenter(&PresentInstallError);
+    InstallFonts();
+    StartServiceThread();
+    {
+      CSetupDlg wizard;
+      wizard.DoModal(nullptr);
+      RestoreServicesAtExit();
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  CSetupApp app;
+  app.InitInstance();
+  return 0;
+}
