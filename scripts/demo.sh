@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs QuillexSetup.exe from the assembled dist folder under Wine, in a prefix
 # of its own. With a display the user drives the program; without one it runs
-# on a private Xvfb screen, a screenshot is saved and the program is ended.
+# on a private Xvfb screen, driven through every page, with a screenshot each.
 #   demo.sh DIST_DIR WORK_DIR
 set -euo pipefail
 dist="$(realpath "$1")"
@@ -15,12 +15,9 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 "$here/wine-prefix.sh" "$QX_WINE_PREFIXES/$QX_WINE_ARCH" "$QX_WINE_ARCH"
-shot="$work/screenshot.png"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$1/wine-run.sh" "$2/QuillexSetup.exe" &
-  sleep "${QX_DEMO_SECONDS:-12}"
-  import -window root "$3"
+  "$1/demo-drive.sh" "$3"
   WINEPREFIX="$QX_WINE_PREFIXES/$QX_WINE_ARCH" wineserver -k || true
   wait || true
-' _ "$here" "$dist" "$shot"
-echo "demo: screenshot of the running installer: $shot"
+' _ "$here" "$dist" "$work"

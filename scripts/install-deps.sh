@@ -13,6 +13,7 @@ command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686-po
 command -v i686-w64-mingw32-windres >/dev/null   || need+=(binutils-mingw-w64-i686)
 command -v Xvfb >/dev/null                       || need+=(xvfb)
 command -v xauth >/dev/null                      || need+=(xauth)
+command -v xdotool >/dev/null                    || need+=(xdotool)             # drives the demo without a display
 [ -f /usr/src/googletest/CMakeLists.txt ]        || need+=(googletest)
 command -v wine >/dev/null                       || need+=(wine)
 dpkg -s wine32:i386 >/dev/null 2>&1              || need+=(wine32:i386)
