@@ -90,11 +90,13 @@ void ApplyPrinterDefaults(const std::wstring& printerName) {
                               kBroadcastTimeoutMs);
 }
 
+std::wstring BrandedModelName(const std::wstring& model) {
+  return model.find(kBrandPrefix) != std::wstring::npos ? model : kBrandPrefix + model;
+}
+
 bool CreatePrinterQueue(const std::wstring& modelName, const std::wstring& portName, const std::wstring& dataFile,
                         PinFamily pinFamily) {
-  const std::wstring base =
-      modelName.find(kBrandPrefix) != std::wstring::npos ? modelName : kBrandPrefix + modelName;
-  const std::wstring printerName = ChoosePrinterName(base);
+  const std::wstring printerName = ChoosePrinterName(BrandedModelName(modelName));
   if (printerName.empty()) {
     ShowErrorCode(L"6");
     return false;

@@ -6,6 +6,10 @@
 
 extern const wchar_t kBrandPrefix[];  // "Quillex ", before every model name
 
+// The printer's name for a model: the model itself when it already holds the
+// brand prefix, else the prefix followed by the model.
+std::wstring BrandedModelName(const std::wstring& model);
+
 // Copies of one printer's name that are tried before giving up.
 constexpr int kMaxPrinterCopies = 9999;
 

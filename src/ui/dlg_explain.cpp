@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "catalog/executable_dir.h"
 #include "res/resource.h"
 #include "ui/skin.h"
 
@@ -31,12 +32,7 @@ std::wstring Utf16(std::string_view bytes, bool bigEndian) {
   return text;
 }
 
-std::wstring ReadmePath() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"USB驱动安装说明.txt";
-}
+std::wstring ReadmePath() { return GetExecutableDirectory() + L"USB驱动安装说明.txt"; }
 
 }  // namespace
 

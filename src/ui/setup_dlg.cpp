@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
 #include <vector>
 
 #include "catalog/app_title.h"
 #include "discovery/model_detection.h"
 #include "discovery/port_list.h"
+#include "engine/printer_queue.h"
 #include "res/resource.h"
 #include "ui/about_dlg.h"
 #include "ui/dlg_explain.h"
@@ -43,6 +45,10 @@ bool SelectedLine(HWND list, std::wstring& line) {
   text.resize(static_cast<size_t>(length));
   line = text;
   return true;
+}
+
+void Hide(std::initializer_list<const CControl*> controls) {
+  for (const CControl* control : controls) control->ShowWindow(false);
 }
 
 void PlaceButton(CMyButton& button, int bitmapId, int x, int y, int width, int height, bool show) {
@@ -123,10 +129,7 @@ void CSetupDlg::ShowPage(int page, bool show) {
 void CSetupDlg::ShowModelPage(bool show) {
   HWND list = m_lstModel.GetSafeHwnd();
   if (!show) {
-    for (CControl* c : {static_cast<CControl*>(&m_picStatus), static_cast<CControl*>(&m_picHeading),
-                        static_cast<CControl*>(&m_btnBack), static_cast<CControl*>(&m_btnNext),
-                        static_cast<CControl*>(&m_btnCancel), &m_lstModel})
-      c->ShowWindow(false);
+    Hide({&m_picStatus, &m_picHeading, &m_btnBack, &m_btnNext, &m_btnCancel, &m_lstModel});
     std::wstring line;
     if (SelectedLine(list, line)) m_strModel = ModelFromListLine(line);
     return;
@@ -156,9 +159,7 @@ bool CSetupDlg::FillPortList() {
 
 void CSetupDlg::ShowPortPage(bool show) {
   if (!show) {
-    for (CControl* c : {static_cast<CControl*>(&m_btnBack), static_cast<CControl*>(&m_btnNext),
-                        static_cast<CControl*>(&m_btnCancel), static_cast<CControl*>(&m_picStatus), &m_lstPort})
-      c->ShowWindow(false);
+    Hide({&m_btnBack, &m_btnNext, &m_btnCancel, &m_picStatus, &m_lstPort});
     SelectedLine(m_lstPort.GetSafeHwnd(), m_strPort);
     return;
   }
@@ -183,10 +184,7 @@ void CSetupDlg::ShowPortPage(bool show) {
 
 void CSetupDlg::ShowConfirmPage(bool show) {
   if (!show) {
-    for (CControl* c : {static_cast<CControl*>(&m_btnBack), static_cast<CControl*>(&m_btnFinish),
-                        static_cast<CControl*>(&m_btnCancel), static_cast<CControl*>(&m_picStatus),
-                        static_cast<CControl*>(&m_picHeading)})
-      c->ShowWindow(false);
+    Hide({&m_btnBack, &m_btnFinish, &m_btnCancel, &m_picStatus, &m_picHeading});
     InvalidateAll();
     return;
   }
@@ -205,8 +203,7 @@ void CSetupDlg::ShowConfirmPage(bool show) {
 
 void CSetupDlg::ShowInstallPage(bool show) {
   if (!show) {
-    m_progress.ShowWindow(false);
-    m_picStatus.ShowWindow(false);
+    Hide({&m_progress, &m_picStatus});
     return;
   }
   if (!m_flow.BeginInstall()) return;  // one worker at a time
@@ -236,7 +233,7 @@ void CSetupDlg::OnEraseBackground(HDC dc) {
   ::SetBkMode(dc, TRANSPARENT);
   if (m_flow.Page() != ConfirmPage) return;
   ui::SelectObjectScope font(dc, m_fontText.Get());
-  std::wstring model = ConfirmModelLine(m_strModel);
+  std::wstring model = BrandedModelName(m_strModel);
   ::TextOutW(dc, 93, 103, model.c_str(), static_cast<int>(model.size()));
   ::TextOutW(dc, 95, 130, m_strPort.c_str(), static_cast<int>(m_strPort.size()));
 }

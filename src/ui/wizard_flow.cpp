@@ -42,10 +42,6 @@ std::wstring ModelFromListLine(const std::wstring& line) {
   return StartsWithBrand(line) ? line.substr(std::wstring(kBrandPrefix).size()) : line;
 }
 
-std::wstring ConfirmModelLine(const std::wstring& model) {
-  return model.find(kBrandPrefix) != std::wstring::npos ? model : kBrandPrefix + model;
-}
-
 std::unique_ptr<InstallJob> MakeInstallJob(plat::Handle owner, const std::wstring& model,
                                            const std::wstring& port, const std::wstring& detectedModel) {
   auto job = std::make_unique<InstallJob>();

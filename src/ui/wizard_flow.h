@@ -58,9 +58,6 @@ class CWizardFlow {
 // prefix is taken whole.
 std::wstring ModelFromListLine(const std::wstring& line);
 
-// The model as the confirmation page shows it: always with the brand prefix.
-std::wstring ConfirmModelLine(const std::wstring& model);
-
 // The job for the chosen model and port; the worker reports to `owner`.
 std::unique_ptr<InstallJob> MakeInstallJob(plat::Handle owner, const std::wstring& model,
                                            const std::wstring& port, const std::wstring& detectedModel);

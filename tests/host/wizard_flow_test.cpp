@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/printer_queue.h"
+
 namespace {
 
 constexpr uint32_t kWmKeyDown = 0x100, kWmSysKeyDown = 0x104, kWmChar = 0x102;
@@ -50,8 +52,8 @@ TEST(WizardFlow, ModelLineAndJob) {
   EXPECT_EQ(ModelFromListLine(L"Quillex KD-200"), L"KD-200");
   EXPECT_EQ(ModelFromListLine(L"KD-200"), L"KD-200");
   EXPECT_EQ(ModelFromListLine(L"Big Quillex KD"), L"Big Quillex KD");  // prefix only at the start
-  EXPECT_EQ(ConfirmModelLine(L"KD-200"), L"Quillex KD-200");
-  EXPECT_EQ(ConfirmModelLine(L"Quillex KD-200"), L"Quillex KD-200");
+  EXPECT_EQ(BrandedModelName(L"KD-200"), L"Quillex KD-200");
+  EXPECT_EQ(BrandedModelName(L"Quillex KD-200"), L"Quillex KD-200");
 
   auto job = MakeInstallJob(reinterpret_cast<plat::Handle>(7), L"KD-200", L"USB001", L"KD-200");
   EXPECT_EQ(job->ownerWindow, reinterpret_cast<plat::Handle>(7));
