@@ -3,7 +3,8 @@
 #   wine-prefix.sh PREFIX ARCH
 set -euo pipefail
 prefix="$1" arch="$2"
-"$(dirname "$0")/wine32-usable.sh" || exit
+. "$(dirname "$0")/wine-loader.sh"
+wine_loader "$arch" || exit
 [ -f "$prefix/system.reg" ] && exit 0
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -11,5 +12,5 @@ export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="ms
 exec 9>"$prefix.lock"
 flock 9
 [ -f "$prefix/system.reg" ] && exit 0
-wineboot -i >/dev/null 2>&1
+"$WINE_LOADER" wineboot.exe -i >/dev/null 2>&1
 wineserver -w

@@ -4,10 +4,12 @@
 #   QX_WINE_ARCH      win32 (default) or win64
 # The user's own ~/.wine is never touched.
 set -euo pipefail
-"$(dirname "$0")/wine32-usable.sh" || exit
+here="$(dirname "$0")"
+. "$here/wine-loader.sh"
 arch="${QX_WINE_ARCH:-win32}"
 root="${QX_WINE_PREFIXES:?QX_WINE_PREFIXES is not set}"
+wine_loader "$arch" "$1" || exit
 export WINEPREFIX="$root/$arch" WINEARCH="$arch"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-"$(dirname "$0")/wine-prefix.sh" "$WINEPREFIX" "$arch"
-exec wine "$@"
+"$here/wine-prefix.sh" "$WINEPREFIX" "$arch"
+exec "$WINE_LOADER" "$@"

@@ -26,7 +26,14 @@ struct DevInfoData {
   uintptr_t reserved = 0;
 };
 
+// The record sizes below are those of the process's own layout. The shipped
+// installer is a 32-bit process (and so is the simulated one); a 64-bit build
+// exists only to run the Windows-side tests where Wine has no 32-bit loader.
+#if defined(_WIN64)
+constexpr uint32_t kDevInfoDataSize = 32;
+#else
 constexpr uint32_t kDevInfoDataSize = 28;  // sizeof(SP_DEVINFO_DATA) in a 32-bit process
+#endif
 
 // SetupDiGetClassDevsW flags.
 constexpr uint32_t kDigcfPresent = 0x2;
@@ -51,10 +58,16 @@ struct DeviceInterfaceData {
   uintptr_t reserved = 0;
 };
 
+// The fixed part of SP_DEVICE_INTERFACE_DETAIL_DATA_W (cbSize and the first
+// path unit; packed in a 32-bit process, padded to 8 in a 64-bit one): what
+// its size field must hold.
+#if defined(_WIN64)
+constexpr uint32_t kDeviceInterfaceDataSize = 32;
+constexpr uint32_t kDeviceInterfaceDetailFixedSize = 8;
+#else
 constexpr uint32_t kDeviceInterfaceDataSize = 28;  // sizeof(SP_DEVICE_INTERFACE_DATA) in a 32-bit process
-// The fixed part of SP_DEVICE_INTERFACE_DETAIL_DATA_W in a 32-bit process
-// (cbSize and the first path unit, packed): what its size field must hold.
 constexpr uint32_t kDeviceInterfaceDetailFixedSize = 6;
+#endif
 constexpr uint32_t kDeviceInterfaceDetailPathOffset = 4;
 
 // The device path of a detail record of `bytes` bytes: the UTF-16 units from

@@ -18,7 +18,8 @@ TEST(PlatformProbeWinTest, NativeArchitectureFollowsThePrefix) {
   EXPECT_EQ(IsNative64Bit(), PrefixIs64Bit());
   SYSTEM_INFO si{};
   GetSystemInfo(&si);
-  EXPECT_EQ(si.wProcessorArchitecture, PROCESSOR_ARCHITECTURE_INTEL);  // what the 32-bit process sees
+  // The process's own view: a 32-bit process sees an Intel machine even on x64.
+  EXPECT_EQ(si.wProcessorArchitecture, sizeof(void*) == 8 ? PROCESSOR_ARCHITECTURE_AMD64 : PROCESSOR_ARCHITECTURE_INTEL);
 }
 
 TEST(PlatformProbeWinTest, FamilyCodeIsNtSixOrLater) {

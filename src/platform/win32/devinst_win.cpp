@@ -11,10 +11,10 @@ namespace plat {
 
 namespace {
 
-static_assert(sizeof(SP_DEVINFO_DATA) == kDevInfoDataSize, "the device record of a 32-bit process");
-static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == kDeviceInterfaceDataSize, "the interface record of a 32-bit process");
+static_assert(sizeof(SP_DEVINFO_DATA) == kDevInfoDataSize, "the device record of this process");
+static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == kDeviceInterfaceDataSize, "the interface record of this process");
 static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W) == kDeviceInterfaceDetailFixedSize,
-              "the fixed part of the interface detail of a 32-bit process");
+              "the fixed part of the interface detail of this process");
 
 GUID ToWin(const Guid& g) {
   GUID w{g.data1, g.data2, g.data3, {}};
