@@ -3,7 +3,8 @@
 #   make test   both builds and their whole test suites (host, host under the
 #               sanitizers, short fuzz runs, Wine)
 #   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
-#   make bench  the Windows build's benchmarks under Wine (figures, no verdict)
+#   make bench  the Windows build's benchmarks under Wine (figures, no verdict):
+#               the progress bar's paint cost, the start-up to the readme
 # The Windows build is 32-bit, as the installer ships; a 64-bit build of the
 # same sources runs the Windows-side tests under Wine's 64-bit loader, which
 # also works where the machine cannot run 32-bit programs.
@@ -75,9 +76,8 @@ fuzz-long: fuzzers
 
 test: test-host test-host-asan test-host-tsan test-fuzz test-windows test-windows64
 
-bench: windows
-	QX_WINE_PREFIXES=$(CURDIR)/$(BUILD)/windows/wine QX_WINE_ARCH=win32 LC_ALL=zh_CN.UTF-8 \
-	  bash scripts/with-display.sh scripts/wine-run.sh $(BUILD)/windows/tests/wine/progress_paint_bench.exe
+bench: windows windows64
+	bash scripts/bench.sh $(BUILD)
 
 demo: windows windows64
 	bash scripts/demo.sh $(BUILD)/windows/dist $(BUILD)/windows64/dist $(BUILD)/demo

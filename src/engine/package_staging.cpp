@@ -3,6 +3,7 @@
 #include "engine/driver_package.h"
 #include "engine/error_report.h"
 #include "engine/folder_entries.h"
+#include "engine/install_log.h"
 #include "engine/protected_copy.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -44,6 +45,27 @@ void CopyPackageFolder(const std::wstring& folder, const std::wstring& destinati
   });
 }
 
+// The lower-case names of every file in `folder` and its sub-folders.
+void CollectFileNames(const std::wstring& folder, std::wstring& names) {
+  ForEachFolderEntry(folder, [&](const std::wstring& name, bool isFolder) {
+    if (isFolder)
+      CollectFileNames(folder + name + L"\\", names);
+    else
+      names += L";" + LowerAscii(name) + L";";
+  });
+}
+
+// The first name of the copy list that the branch lacks; empty when it is complete.
+std::wstring FirstMissingFile(const std::wstring& sourceFolder, const std::wstring& copyList) {
+  std::wstring present;
+  CollectFileNames(sourceFolder, present);
+  for (size_t start = 0, end; (end = copyList.find(L';', start)) != std::wstring::npos; start = end + 1) {
+    const std::wstring name = copyList.substr(start, end - start);
+    if (!name.empty() && present.find(L";" + LowerAscii(name) + L";") == std::wstring::npos) return name;
+  }
+  return {};
+}
+
 bool CopyInfToStore(const DriverPackage& package) {
   return plat::SetupCopyOEMInfW(package.infPath, package.infFolder, plat::kSpostPath, 0);
 }
@@ -62,6 +84,14 @@ bool CopyPackageFiles(const std::wstring& sourceFolder, const std::wstring& dest
 bool StageDriverPackage(PinFamily pinFamily, const std::wstring& dataFile) {
   DriverPackage package;
   if (!ResolveDriverPackage(pinFamily, dataFile, package)) return false;
+  // A branch lacking a file of its list would leave a driver that cannot
+  // load, or one mixed with files of an older install: nothing is copied.
+  const std::wstring missing = FirstMissingFile(package.sourceFolder, PackageCopyList(pinFamily, dataFile));
+  if (!missing.empty()) {
+    WriteInstallLog(L"驱动文件缺失：" + package.sourceFolder + missing, false);
+    ShowErrorCode(L"2");
+    return false;
+  }
   if (!CopyPackageFiles(package.sourceFolder, package.destinationFolder, dataFile, pinFamily)) return false;
   bool staged = CopyInfToStore(package);
   if (!staged && plat::GetLastError() == plat::kErrorNotFound) staged = CopyInfToStore(package);

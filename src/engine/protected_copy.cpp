@@ -15,17 +15,13 @@ namespace {
 constexpr uint32_t kAfterStopPauseMs = 2000;  // lets the stopped spooler release its files
 constexpr uint32_t kAfterStartPauseMs = 1000;
 
-// The whole file, its length taken as a 32-bit count; false when it cannot be opened.
-bool ReadWholeFile(const std::wstring& path, uint32_t shareMode, std::string& bytes) {
-  plat::FileHandle file(plat::CreateFileW(path, plat::kGenericRead, shareMode, plat::kOpenExisting));
-  if (!file) return false;
-  uint64_t size = 0;
-  plat::GetFileSize(file.get(), size);
-  bytes.assign(static_cast<uint32_t>(size), '\0');
+// Reads up to `size` bytes, as many as the file still holds.
+uint32_t ReadChunk(const plat::FileHandle& file, std::string& chunk, uint32_t size) {
+  chunk.resize(size);
   uint32_t read = 0;
-  if (!bytes.empty()) plat::ReadFile(file.get(), bytes.data(), static_cast<uint32_t>(bytes.size()), read);
-  bytes.resize(read);
-  return true;
+  if (!plat::ReadFile(file.get(), chunk.data(), size, read)) read = 0;
+  chunk.resize(read);
+  return read;
 }
 
 void ClearReadOnly(const std::wstring& path) {
@@ -64,12 +60,25 @@ bool CopyWithSpoolerStopped(const std::wstring& source, const std::wstring& dest
 
 }  // namespace
 
+// Compared piece by piece: a font of several megabytes is checked on every
+// start, and two whole copies in memory would cost more than the reading.
 bool FilesIdentical(const std::wstring& source, const std::wstring& destination) {
-  std::string destinationBytes, sourceBytes;
   constexpr uint32_t kShareAll = plat::kFileShareRead | plat::kFileShareWrite | plat::kFileShareDelete;
-  if (!ReadWholeFile(destination, kShareAll, destinationBytes)) return false;
-  if (!ReadWholeFile(source, 0, sourceBytes)) return false;
-  return destinationBytes == sourceBytes;
+  plat::FileHandle destinationFile(plat::CreateFileW(destination, plat::kGenericRead, kShareAll, plat::kOpenExisting));
+  if (!destinationFile) return false;
+  plat::FileHandle sourceFile(plat::CreateFileW(source, plat::kGenericRead, 0, plat::kOpenExisting));
+  if (!sourceFile) return false;
+  uint64_t destinationSize = 0, sourceSize = 0;
+  plat::GetFileSize(destinationFile.get(), destinationSize);
+  plat::GetFileSize(sourceFile.get(), sourceSize);
+  if (destinationSize != sourceSize) return false;
+  constexpr uint32_t kChunkBytes = 64 * 1024;
+  std::string destinationChunk, sourceChunk;
+  for (;;) {
+    const uint32_t read = ReadChunk(destinationFile, destinationChunk, kChunkBytes);
+    if (ReadChunk(sourceFile, sourceChunk, kChunkBytes) != read || sourceChunk != destinationChunk) return false;
+    if (read < kChunkBytes) return true;
+  }
 }
 
 bool CopyFileProtected(const std::wstring& source, const std::wstring& destination) {

@@ -13,7 +13,8 @@ void CDlgMesError::DoDataExchange() {
 
 BOOL CDlgMesError::OnInitDialog() {
   SizeAndCentre(407, 299);
-  ::SetWindowTextW(m_hWnd, L"安装失败");
+  // The drawn message is in the window text too, for screen readers and the taskbar.
+  ::SetWindowTextW(m_hWnd, (L"安装失败：" + m_strMessage).c_str());
   // Without an owner the box may come from the install worker while the
   // wizard runs: it stays in front of it.
   if (!::GetWindow(m_hWnd, GW_OWNER))

@@ -252,8 +252,10 @@ void CSetupDlg::OnInstallDone(bool succeeded) {
   HWND bar = m_progress.GetSafeHwnd();
   ::SendMessageW(bar, PBM_SETMARQUEE, 0, 0);
   ::SendMessageW(bar, PBM_SETPOS, 0, 0);
-  m_flow.InstallDone();
+  // The worker waits inside its report until this returns: the wizard stays
+  // unclosable while the success box is up.
   if (succeeded) ::MessageBoxW(m_hWnd, L"驱动安装成功", L"Tovanta", MB_OK | MB_SYSTEMMODAL);
+  m_flow.InstallDone();
   EndDialog(IDOK);
 }
 

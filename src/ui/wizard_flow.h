@@ -22,7 +22,7 @@ struct PageSwitch {
 enum class WizardKey { Pass, Consume, Next, Back };
 
 // The page index and whether an installation runs. From the moment the
-// install page is entered until the worker reports, the wizard neither moves
+// install page is entered until the worker's report is handled, the wizard neither moves
 // between pages nor closes: the worker may have stopped the spooler or
 // half-registered a driver, and a second install must never start beside it.
 class CWizardFlow {

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "engine/driver_package.h"
 #include "engine/package_staging.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -121,10 +122,13 @@ TEST_F(PackageStagingTest, AFinishedCopyIsNotUndoneByAnEmptySubFolderLast) {
 
 TEST_F(PackageStagingTest, BranchWithoutProtectedFilesFailsAndStagesNothing) {
   AddBranch(L"C:\\Setup\\24Pin\\X64\\", {L"unidrv.dll", L"STDNAMES.GPD", L"24Pin.inf"});
-  EXPECT_FALSE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
+  EXPECT_FALSE(CopyBranch(L"C:\\Setup\\24Pin\\X64\\", L"QX-630K.GPD", Pin24));
   EXPECT_EQ(Staged(), (Names{L"unidrv.dll", L"STDNAMES.GPD"}));
-  EXPECT_EQ(M().transcript.Count("SetupCopyOEMInfW"), 0u);
   EXPECT_TRUE(ErrorBoxes().empty());
+  // Staging finds such a branch incomplete before it copies anything.
+  EXPECT_FALSE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
+  EXPECT_EQ(M().transcript.Count("SetupCopyOEMInfW"), 0u);
+  EXPECT_EQ(ErrorBoxes(), (Strings{L"2"}));
 }
 
 class StageDriverPackageTest : public PackageStagingTest {
@@ -132,11 +136,38 @@ class StageDriverPackageTest : public PackageStagingTest {
   void SetUp() override {
     PackageStagingTest::SetUp();
     for (const wchar_t* branch : {L"24Pin\\X64\\", L"24Pin\\i386\\"})
-      AddBranch(std::wstring(L"C:\\Setup\\") + branch, {L"QX24RES.DLL", L"QX-630K.GPD", L"24Pin.inf"});
+      AddBranch(std::wstring(L"C:\\Setup\\") + branch, ListedFiles(Pin24, L"QX-630K.GPD", L"24Pin.inf"));
     for (const wchar_t* branch : {L"9Pin\\X64\\", L"9Pin\\i386\\"})
-      AddBranch(std::wstring(L"C:\\Setup\\") + branch, {L"QX9res.dll", L"QX-300.GPD", L"9Pin.inf"});
+      AddBranch(std::wstring(L"C:\\Setup\\") + branch, ListedFiles(Pin9Basic, L"QX-300.GPD", L"9Pin.inf"));
+  }
+
+  // Every file of the family's copy list with the data file, and the INF.
+  static Names ListedFiles(PinFamily family, const std::wstring& dataFile, const std::wstring& inf) {
+    Names names{inf};
+    const std::wstring list = PackageCopyList(family, dataFile);
+    for (size_t start = 0, end; (end = list.find(L';', start)) != std::wstring::npos; start = end + 1)
+      names.insert(list.substr(start, end - start));
+    return names;
   }
 };
+
+TEST_F(StageDriverPackageTest, ABranchLackingAListedFileCopiesNothingAndShowsBoxTwo) {
+  M().fs.Remove(L"C:\\Setup\\24Pin\\X64\\QxSetUni.dll");
+  M().fs.AddFile(kDrivers + L"\\QxSetUni.dll", "from an older install");
+  EXPECT_FALSE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
+  EXPECT_EQ(ErrorBoxes(), (Strings{L"2"}));
+  EXPECT_EQ(M().transcript.Count("CopyFileW"), 0u);
+  EXPECT_TRUE(M().infStore.staged.empty());
+  ASSERT_EQ(LogMessages().size(), 1u);
+  EXPECT_NE(LogMessages()[0].find(L"QxSetUni.dll"), std::wstring::npos);
+
+  // The data file is listed too; the whole branch missing is the same report.
+  M().fs.AddFile(L"C:\\Setup\\24Pin\\X64\\QxSetUni.dll", "back");
+  EXPECT_FALSE(StageDriverPackage(Pin24, L"QX-999.GPD"));
+  M().kernel.nativeArchitecture = plat::kProcessorArchitectureIntel;
+  EXPECT_FALSE(StageDriverPackage(Pin9, L"QX-300.GPD"));  // the 9-pin branch holds the basic list only
+  EXPECT_EQ(ErrorBoxes(), (Strings{L"2", L"2", L"2"}));
+}
 
 TEST_F(StageDriverPackageTest, BranchFollowsFamilyAndNativeArchitecture) {
   EXPECT_TRUE(StageDriverPackage(Pin24, L"QX-630K.GPD"));

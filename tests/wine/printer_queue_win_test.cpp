@@ -17,26 +17,6 @@ namespace {
 std::vector<std::wstring> g_boxes;
 void RecordBox(const std::wstring& code) { g_boxes.push_back(code); }
 
-std::vector<PRINTER_INFO_2W> EnumLocalPrinters(std::vector<BYTE>& storage) {
-  DWORD needed = 0, count = 0;
-  EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
-  storage.assign(needed + 1, 0);
-  if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, storage.data(), needed, &needed, &count)) return {};
-  auto* first = reinterpret_cast<PRINTER_INFO_2W*>(storage.data());
-  return std::vector<PRINTER_INFO_2W>(first, first + count);
-}
-
-bool MonitorInstalled(const std::wstring& name) {
-  DWORD needed = 0, count = 0;
-  EnumMonitorsW(nullptr, 1, nullptr, 0, &needed, &count);
-  std::vector<BYTE> storage(needed + 1, 0);
-  if (!EnumMonitorsW(nullptr, 1, storage.data(), needed, &needed, &count)) return false;
-  auto* monitors = reinterpret_cast<MONITOR_INFO_1W*>(storage.data());
-  for (DWORD i = 0; i < count; ++i)
-    if (name == monitors[i].pName) return true;
-  return false;
-}
-
 class PrinterQueueWinTest : public ::testing::Test {
  protected:
   const std::wstring kBase = L"Quillex QX-630K";
@@ -61,10 +41,10 @@ class PrinterQueueWinTest : public ::testing::Test {
 TEST_F(PrinterQueueWinTest, InstallsQueueDriverAndMonitorThenACopy) {
   ASSERT_TRUE(CreatePrinterQueue(L"QX-630K", L"LPT1:", L"QX-630K.GPD", Pin24));
   EXPECT_TRUE(g_boxes.empty());
-  EXPECT_TRUE(MonitorInstalled(kLanguageMonitorName));
+  EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
 
   std::vector<BYTE> storage;
-  auto printers = EnumLocalPrinters(storage);
+  auto printers = wine::EnumLocalPrinters(storage);
   const PRINTER_INFO_2W* p = FindPrinter(printers, kBase);
   ASSERT_NE(p, nullptr);
   EXPECT_STREQ(p->pDriverName, kBase.c_str());
@@ -76,8 +56,8 @@ TEST_F(PrinterQueueWinTest, InstallsQueueDriverAndMonitorThenACopy) {
   // A second installation: the name is taken and the monitor is replaced.
   ASSERT_TRUE(CreatePrinterQueue(L"QX-630K", L"LPT1:", L"QX-630K.GPD", Pin24));
   EXPECT_TRUE(g_boxes.empty());
-  EXPECT_TRUE(MonitorInstalled(kLanguageMonitorName));
-  printers = EnumLocalPrinters(storage);
+  EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
+  printers = wine::EnumLocalPrinters(storage);
   const PRINTER_INFO_2W* copy = FindPrinter(printers, kBase + L" (副本 1)");
   ASSERT_NE(copy, nullptr);
   EXPECT_STREQ(copy->pDriverName, (kBase + L" (副本 1)").c_str());

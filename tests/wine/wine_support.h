@@ -101,6 +101,27 @@ inline void DeletePrinterNamed(const std::wstring& name) {
   ClosePrinter(h);
 }
 
+// The local printers; their strings live in `storage`.
+inline std::vector<PRINTER_INFO_2W> EnumLocalPrinters(std::vector<BYTE>& storage) {
+  DWORD needed = 0, count = 0;
+  EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
+  storage.assign(needed + 1, 0);
+  if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, storage.data(), needed, &needed, &count)) return {};
+  auto* first = reinterpret_cast<PRINTER_INFO_2W*>(storage.data());
+  return std::vector<PRINTER_INFO_2W>(first, first + count);
+}
+
+inline bool MonitorInstalled(const std::wstring& name) {
+  DWORD needed = 0, count = 0;
+  EnumMonitorsW(nullptr, 1, nullptr, 0, &needed, &count);
+  std::vector<BYTE> storage(needed + 1, 0);
+  if (!EnumMonitorsW(nullptr, 1, storage.data(), needed, &needed, &count)) return false;
+  auto* monitors = reinterpret_cast<MONITOR_INFO_1W*>(storage.data());
+  for (DWORD i = 0; i < count; ++i)
+    if (name == monitors[i].pName) return true;
+  return false;
+}
+
 // A recorder in place of the error box, for the test's lifetime.
 class ErrorBoxRecorder {
  public:

@@ -1,0 +1,142 @@
+#include "setup_process.h"
+
+#include <vector>
+
+namespace wine {
+
+std::filesystem::path DistFolder() {
+  std::wstring path = L"Z:" + std::filesystem::path(QX_DIST_DIR).wstring();
+  for (wchar_t& c : path)
+    if (c == L'/') c = L'\\';
+  return path;
+}
+
+bool WaitUntil(const std::function<bool()>& ready, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!ready()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+SetupProcess::SetupProcess(const std::wstring& folder, const std::wstring& exe) {
+  std::wstring command = L"\"" + folder + L"\\" + exe + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
+    return;
+  CloseHandle(info.hThread);
+  m_process = info.hProcess;
+  m_processId = info.dwProcessId;
+}
+
+SetupProcess::~SetupProcess() {
+  if (!m_process) return;
+  if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(m_process, 1);
+    WaitForSingleObject(m_process, 10000);
+  }
+  CloseHandle(m_process);
+}
+
+HWND SetupProcess::FindWindowOf(const std::function<bool(HWND)>& match) const {
+  struct Search {
+    DWORD processId;
+    const std::function<bool(HWND)>* match;
+    HWND found;
+  } search{m_processId, &match, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != s->processId || !IsWindowVisible(window) || !(*s->match)(window)) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND SetupProcess::WaitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs) const {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindWindowOf(match)) != nullptr; }, timeoutMs);
+  return found;
+}
+
+bool SetupProcess::WaitForExit(DWORD timeoutMs) const {
+  return m_process && WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+bool HasChild(HWND window, int id) { return GetDlgItem(window, id) != nullptr; }
+
+bool ChildVisible(HWND window, int id) {
+  HWND child = GetDlgItem(window, id);
+  return child && IsWindowVisible(child);
+}
+
+std::function<bool(HWND)> MessageBoxCaptioned(const std::wstring& caption, std::wstring* text) {
+  return [caption, text](HWND window) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (std::wstring(className) != L"#32770" || WindowText(window) != caption) return false;
+    if (text) *text = WindowText(GetDlgItem(window, 0xFFFF));  // the box's message
+    return true;
+  };
+}
+
+std::function<bool(HWND)> DialogWithChild(int id) {
+  return [id](HWND window) { return HasChild(window, id); };
+}
+
+void Click(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  RECT client{};
+  GetClientRect(control, &client);
+  const LPARAM centre = MAKELPARAM(client.right / 2, client.bottom / 2);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  PostMessageW(control, WM_LBUTTONUP, 0, centre);
+}
+
+int RowCount(HWND dialog, int listId) {
+  return static_cast<int>(SendMessageW(GetDlgItem(dialog, listId), LB_GETCOUNT, 0, 0));
+}
+
+std::wstring RowText(HWND dialog, int listId, int index) {
+  HWND list = GetDlgItem(dialog, listId);
+  LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return L"";
+  std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  return text.data();
+}
+
+bool SelectRow(HWND dialog, int listId, const std::wstring& row) {
+  for (int i = 0, n = RowCount(dialog, listId); i < n; ++i) {
+    if (RowText(dialog, listId, i) != row) continue;
+    SendMessageW(GetDlgItem(dialog, listId), LB_SETCURSEL, i, 0);
+    return true;
+  }
+  return false;
+}
+
+void PostKey(HWND dialog, UINT virtualKey, bool alt) {
+  HWND target = dialog;
+  DWORD threadId = GetWindowThreadProcessId(dialog, nullptr);
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (GetGUIThreadInfo(threadId, &gui) && gui.hwndFocus) target = gui.hwndFocus;
+  const LPARAM context = alt ? (1 << 29) : 0;  // the Alt key held
+  PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, 1 | context);
+  PostMessageW(target, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey, 1 | context | (3u << 30));
+}
+
+}  // namespace wine

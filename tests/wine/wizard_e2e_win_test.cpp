@@ -1,0 +1,210 @@
+// The installer end to end: QuillexSetup.exe started from a copy of dist/
+// and driven through its windows as a user would, against the prefix's real
+// spooler.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winspool.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "catalog/app_title.h"
+#include "engine/driver_registration.h"
+#include "res/resource.h"
+#include "setup_process.h"
+#include "wine_support.h"
+
+namespace {
+
+using wine::Click;
+using wine::SetupProcess;
+
+const std::wstring kModel = L"QX-630K";
+const std::wstring kPrinter = L"Quillex QX-630K";
+const std::wstring kCopy = L"Quillex QX-630K (副本 1)";
+
+bool IsWizard(HWND window) { return wine::WindowText(window) == kAppTitle && wine::HasChild(window, IDC_MODEL_LIST); }
+
+bool PrinterExists(const std::wstring& name) {
+  std::vector<BYTE> storage;
+  for (const PRINTER_INFO_2W& p : wine::EnumLocalPrinters(storage))
+    if (name == p.pPrinterName) return true;
+  return false;
+}
+
+size_t PrinterCount() {
+  std::vector<BYTE> storage;
+  return wine::EnumLocalPrinters(storage).size();
+}
+
+class WizardE2eWinTest : public ::testing::Test {
+ protected:
+  // A fresh copy of dist/ per test, which the test may spoil.
+  void SetUp() override {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    m_folder = std::filesystem::path(temp) / L"qx_wizard_e2e";
+    std::filesystem::remove_all(m_folder);
+    std::filesystem::copy(wine::DistFolder(), m_folder, std::filesystem::copy_options::recursive);
+    wine::DeletePrinterNamed(kCopy);
+    wine::DeletePrinterNamed(kPrinter);
+  }
+
+  std::wstring Folder() const { return m_folder.wstring(); }
+
+  // The readme closed; the wizard on its model page.
+  HWND PassReadme(const SetupProcess& setup) {
+    HWND readme = setup.WaitForWindow(wine::DialogWithChild(IDC_EXPLAIN_CLOSE));
+    if (!readme) return nullptr;
+    EXPECT_EQ(wine::WindowText(readme), L"USB驱动安装说明");
+    Click(readme, IDC_EXPLAIN_CLOSE);
+    HWND wizard = setup.WaitForWindow(IsWizard);
+    if (wizard) {
+      EXPECT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_MODEL_LIST); }));
+    }
+    return wizard;
+  }
+
+  // Next on the model page: the port page, with the hint that no USB port was found.
+  void ToPortPage(const SetupProcess& setup, HWND wizard) {
+    Click(wizard, IDC_NEXT);
+    std::wstring hint;
+    HWND box = setup.WaitForWindow(wine::MessageBoxCaptioned(L"安装提示", &hint));
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(hint.find(L"没有检测到与打印机连接的USB端口"), std::wstring::npos);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_PORT_LIST); }));
+  }
+
+  // Model, port, Finish: the install page.
+  void StartInstall(const SetupProcess& setup, HWND wizard) {
+    ASSERT_TRUE(wine::SelectRow(wizard, IDC_MODEL_LIST, kPrinter));
+    ToPortPage(setup, wizard);
+    ASSERT_TRUE(wine::SelectRow(wizard, IDC_PORT_LIST, L"LPT1:"));
+    Click(wizard, IDC_NEXT);
+    ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_FINISH); }));
+    Click(wizard, IDC_FINISH);
+    ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_PROGRESS); }));
+  }
+
+  // A whole installation; the success box dismissed, the process ended.
+  void InstallOnce() {
+    SetupProcess setup(Folder());
+    ASSERT_TRUE(setup.Started());
+    HWND wizard = PassReadme(setup);
+    ASSERT_NE(wizard, nullptr);
+    StartInstall(setup, wizard);
+    HWND success = setup.WaitForWindow(wine::MessageBoxCaptioned(L"Tovanta"), 120000);
+    ASSERT_NE(success, nullptr);
+    PostMessageW(success, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(setup.WaitForExit());
+  }
+
+  std::filesystem::path m_folder;
+};
+
+TEST_F(WizardE2eWinTest, InstallsThePrinterThenACopy) {
+  InstallOnce();
+  std::vector<BYTE> storage;
+  bool found = false;
+  for (const PRINTER_INFO_2W& p : wine::EnumLocalPrinters(storage)) {
+    if (kPrinter != p.pPrinterName) continue;
+    found = true;
+    EXPECT_STREQ(p.pPortName, L"LPT1:");
+    EXPECT_STREQ(p.pDriverName, kPrinter.c_str());
+  }
+  EXPECT_TRUE(found);
+  EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
+
+  InstallOnce();
+  EXPECT_TRUE(PrinterExists(kCopy));
+}
+
+// From the install page until the worker reports, closing is refused: while
+// the success box is up the worker is still inside its report.
+TEST_F(WizardE2eWinTest, ClosingDuringTheInstallIsRefused) {
+  SetupProcess setup(Folder());
+  HWND wizard = PassReadme(setup);
+  ASSERT_NE(wizard, nullptr);
+  StartInstall(setup, wizard);
+  SendMessageTimeoutW(wizard, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, nullptr);
+  PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
+  HWND success = setup.WaitForWindow(wine::MessageBoxCaptioned(L"Tovanta"), 120000);
+  ASSERT_NE(success, nullptr);
+  EXPECT_TRUE(IsWindow(wizard));
+  EXPECT_TRUE(GetMenuState(GetSystemMenu(wizard, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+  SendMessageTimeoutW(wizard, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, nullptr);
+  EXPECT_TRUE(IsWindow(wizard));
+  PostMessageW(success, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(setup.WaitForExit());
+  EXPECT_TRUE(PrinterExists(kPrinter));
+}
+
+// Alt+B on the model page, Esc and Enter do nothing; Alt+N steps on, and
+// Back runs detection again (the model rows come from the file anew); Cancel
+// and "是" end the wizard with no printer.
+TEST_F(WizardE2eWinTest, KeysBackAndCancel) {
+  const size_t printers = PrinterCount();
+  SetupProcess setup(Folder());
+  HWND wizard = PassReadme(setup);
+  ASSERT_NE(wizard, nullptr);
+  ASSERT_EQ(wine::RowCount(wizard, IDC_MODEL_LIST), 2);
+
+  wine::PostKey(wizard, 'B', true);
+  wine::PostKey(wizard, VK_ESCAPE, false);
+  wine::PostKey(wizard, VK_RETURN, false);
+  wine::PostKey(wizard, 'N', true);  // after the others: the page it reaches shows they did nothing
+  std::wstring hint;
+  HWND box = setup.WaitForWindow(wine::MessageBoxCaptioned(L"安装提示", &hint));
+  ASSERT_NE(box, nullptr);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_PORT_LIST); }));
+  EXPECT_FALSE(wine::ChildVisible(wizard, IDC_FINISH));
+
+  wine::WriteAll(Folder() + L"\\PrinterInfo.ini", "[82\xC1\xD0\xC6\xB1\xBE\xDD\xB4\xF2\xD3\xA1\xBB\xFA]\r\nCounts=1\r\n0=QX-730K\r\n");
+  Click(wizard, IDC_BACK);
+  ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_MODEL_LIST); }));
+  ASSERT_EQ(wine::RowCount(wizard, IDC_MODEL_LIST), 1);
+  EXPECT_EQ(wine::RowText(wizard, IDC_MODEL_LIST, 0), L"Quillex QX-730K");
+
+  Click(wizard, IDC_CANCEL);
+  HWND question = setup.WaitForWindow(wine::DialogWithChild(IDC_ISCLOSE_YES));
+  ASSERT_NE(question, nullptr);
+  Click(question, IDC_ISCLOSE_YES);
+  EXPECT_TRUE(setup.WaitForExit());
+  EXPECT_EQ(PrinterCount(), printers);
+}
+
+// Without PrinterInfo.ini the model page shows box "1" and the wizard closes.
+TEST_F(WizardE2eWinTest, MissingConfigurationShowsBoxOne) {
+  std::filesystem::remove(m_folder / L"PrinterInfo.ini");
+  SetupProcess setup(Folder());
+  HWND readme = setup.WaitForWindow(wine::DialogWithChild(IDC_EXPLAIN_CLOSE));
+  ASSERT_NE(readme, nullptr);
+  Click(readme, IDC_EXPLAIN_CLOSE);
+  HWND box = setup.WaitForWindow(wine::DialogWithChild(IDC_MESERROR_OK));
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(wine::WindowText(box), L"安装失败：1");
+  Click(box, IDC_MESERROR_OK);
+  EXPECT_TRUE(setup.WaitForExit());
+}
+
+// A package branch missing a file: box "2" from the copy, no success box.
+TEST_F(WizardE2eWinTest, MissingPackageFileShowsBoxTwo) {
+  const size_t printers = PrinterCount();
+  for (const wchar_t* arch : {L"i386", L"X64"}) std::filesystem::remove(m_folder / L"24Pin" / arch / L"QX24RES.DLL");
+  SetupProcess setup(Folder());
+  HWND wizard = PassReadme(setup);
+  ASSERT_NE(wizard, nullptr);
+  StartInstall(setup, wizard);
+  HWND box = setup.WaitForWindow(wine::DialogWithChild(IDC_MESERROR_OK), 120000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(wine::WindowText(box), L"安装失败：2");
+  Click(box, IDC_MESERROR_OK);
+  EXPECT_TRUE(setup.WaitForExit());
+  EXPECT_EQ(setup.FindWindowOf(wine::MessageBoxCaptioned(L"Tovanta")), nullptr);
+  EXPECT_EQ(PrinterCount(), printers);
+}
+
+}  // namespace
