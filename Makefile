@@ -3,7 +3,8 @@
 #   make test   both builds and their whole test suites (host, host under the
 #               sanitizers, short fuzz runs, Wine)
 #   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
-#   make bench  the Windows build's benchmarks under Wine (figures, no verdict)
+#   make bench  the benchmarks: the host build's, then the Windows build's under
+#               Wine (figures, no verdict)
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -65,7 +66,8 @@ fuzz-long: fuzzers
 
 test: test-host test-host-asan test-host-tsan test-fuzz test-windows
 
-bench: windows
+bench: host windows
+	$(BUILD)/host/tests/host/inf_catalog_bench
 	QX_WINE_PREFIXES=$(CURDIR)/$(BUILD)/windows/wine QX_WINE_ARCH=win32 LC_ALL=zh_CN.UTF-8 \
 	  bash scripts/with-display.sh scripts/wine-run.sh $(BUILD)/windows/tests/wine/progress_paint_bench.exe
 
