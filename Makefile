@@ -3,8 +3,8 @@
 #   make test   both builds and their whole test suites (host, host under the
 #               sanitizers, short fuzz runs, Wine)
 #   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
-#   make bench  the Windows build's benchmarks under Wine (figures, no verdict):
-#               the progress bar's paint cost, the start-up to the readme
+#   make bench  the benchmarks' figures (no verdict): the host build's, then the
+#               Windows build's under Wine (paint cost, start-up to the readme)
 # The Windows build is 32-bit, as the installer ships; a 64-bit build of the
 # same sources runs the Windows-side tests under Wine's 64-bit loader, which
 # also works where the machine cannot run 32-bit programs.
@@ -76,7 +76,8 @@ fuzz-long: fuzzers
 
 test: test-host test-host-asan test-host-tsan test-fuzz test-windows test-windows64
 
-bench: windows windows64
+bench: host windows windows64
+	$(BUILD)/host/tests/host/inf_catalog_bench
 	bash scripts/bench.sh $(BUILD)
 
 demo: windows windows64

@@ -3,9 +3,8 @@
 # fuzz/seeds/NAME and its growing corpus in BUILD/corpus/NAME. Fails at the
 # first finding (crash, sanitizer report, leak, timeout); the input that
 # found it is left in BUILD/findings/NAME.
-# Inputs stay within FUZZ_MAX_LEN bytes (4096): the catalog still reads its
-# models section once per manufacturer entry, which larger inputs turn into
-# time-outs rather than findings.
+# Inputs stay within FUZZ_MAX_LEN bytes (65536): room for an INF of thousands
+# of entries, which the catalog reads in one pass.
 #   run-fuzzers.sh BUILD SECONDS
 set -euo pipefail
 build="$1" seconds="$2"
@@ -19,7 +18,7 @@ for fuzzer in "$build"/fuzz_*; do
   log="$build/findings/$name/last-run.log"
   status=0
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="${FUZZ_MAX_LEN:-4096}" \
+    "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="${FUZZ_MAX_LEN:-65536}" \
       -print_final_stats=1 -artifact_prefix="$build/findings/$name/" \
       "$build/corpus/$name" "$root/fuzz/seeds/$name" >"$log" 2>&1 || status=$?
   grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)' "$log" || true

@@ -1,5 +1,7 @@
 #include "catalog/inf_file_helper.h"
 
+#include <algorithm>
+
 #include "catalog/platform_probe.h"
 
 namespace {
@@ -37,40 +39,87 @@ bool OccursAsIdPart(const std::wstring& id, const std::wstring& entry) {
   return false;
 }
 
+// What a line of a section body gives; `entry` is set for an entry.
+enum class BodyLine { Skipped, Entry, End };
+
+BodyLine ParseBodyLine(const std::wstring& line, wchar_t separator, std::wstring& entry) {
+  std::wstring text = Trim(line);
+  if (text.empty() || text[0] == L';') return BodyLine::Skipped;
+  if (text.find(L'[') != std::wstring::npos) return BodyLine::End;
+  size_t at = text.find(separator);
+  if (at == std::wstring::npos) return BodyLine::Skipped;
+  entry = Trim(text.substr(at + 1));
+  return BodyLine::Entry;
+}
+
+const wchar_t* PlatformModelsHeader() { return IsNative64Bit() ? kModelsHeader64 : kModelsHeader32; }
+
 }  // namespace
+
+// One section followed line by line through a pass over the file: looking
+// for its header, then taking the body's entries until the section ends.
+class CInfFileHelper::SectionScan {
+ public:
+  SectionScan(const wchar_t* header, wchar_t separator, std::vector<std::wstring>& entries)
+      : m_header(header), m_separator(separator), m_entries(entries) {
+    m_entries.clear();
+  }
+
+  void Take(const std::wstring& line) {
+    if (m_state == State::Looking) {
+      if (line.find(m_header) != std::wstring::npos) m_state = State::InBody;
+      return;
+    }
+    if (m_state == State::Ended) return;
+    std::wstring entry;
+    switch (ParseBodyLine(line, m_separator, entry)) {
+      case BodyLine::Entry: m_entries.push_back(std::move(entry)); break;
+      case BodyLine::End: m_state = State::Ended; break;
+      case BodyLine::Skipped: break;
+    }
+  }
+  bool Found() const { return m_state != State::Looking; }
+  bool Ended() const { return m_state == State::Ended; }
+  void Discard() { m_entries.clear(); }
+
+ private:
+  enum class State { Looking, InBody, Ended };
+  const wchar_t* m_header;
+  wchar_t m_separator;
+  std::vector<std::wstring>& m_entries;
+  State m_state = State::Looking;
+};
 
 bool CInfFileHelper::Open(const std::wstring& infPath) { return m_reader.Open(infPath); }
 
-bool CInfFileHelper::FindSection(const std::wstring& header) {
-  if (!m_reader.Rewind()) return false;
+bool CInfFileHelper::Scan(std::initializer_list<SectionScan*> sections) {
+  auto allEnded = [&sections] {
+    return std::all_of(sections.begin(), sections.end(), [](const SectionScan* s) { return s->Ended(); });
+  };
+  bool ok = m_reader.Rewind();
   std::wstring line;
-  while (m_reader.ReadLine(line))
-    if (line.find(header) != std::wstring::npos) return true;
-  return false;
-}
-
-bool CInfFileHelper::ReadSectionBody(wchar_t separator, std::vector<std::wstring>& entries) {
-  std::wstring line;
-  while (m_reader.ReadLine(line)) {
-    std::wstring text = Trim(line);
-    if (text.empty() || text[0] == L';') continue;
-    if (text.find(L'[') != std::wstring::npos) break;
-    size_t at = text.find(separator);
-    if (at != std::wstring::npos) entries.push_back(Trim(text.substr(at + 1)));
-  }
-  if (!m_reader.ReadFailed()) return true;
-  entries.clear();
-  return false;
+  while (ok && !allEnded() && m_reader.ReadLine(line))
+    for (SectionScan* section : sections) section->Take(line);
+  ok = ok && !m_reader.ReadFailed();
+  if (!ok)
+    for (SectionScan* section : sections) section->Discard();
+  return ok;
 }
 
 bool CInfFileHelper::ReadManufacturers(std::vector<std::wstring>& manufacturers) {
-  manufacturers.clear();
-  return FindSection(kManufacturerHeader) && ReadSectionBody(L'=', manufacturers);
+  SectionScan section(kManufacturerHeader, L'=', manufacturers);
+  return Scan({&section}) && section.Found();
 }
 
 bool CInfFileHelper::ReadModels(std::vector<std::wstring>& models) {
-  models.clear();
-  return FindSection(IsNative64Bit() ? kModelsHeader64 : kModelsHeader32) && ReadSectionBody(L',', models);
+  SectionScan section(PlatformModelsHeader(), L',', models);
+  return Scan({&section}) && section.Found();
+}
+
+bool CInfFileHelper::ReadCatalog(std::vector<std::wstring>& manufacturers, std::vector<std::wstring>& models) {
+  SectionScan manufacturerSection(kManufacturerHeader, L'=', manufacturers);
+  SectionScan modelsSection(PlatformModelsHeader(), L',', models);
+  return Scan({&manufacturerSection, &modelsSection});
 }
 
 bool CInfFileHelper::MatchHardwareId(const std::vector<std::wstring>& models, const std::wstring& deviceId) {
@@ -85,11 +134,7 @@ bool ReadCatalogModels(const std::wstring& infPath, std::vector<std::wstring>& m
   CInfFileHelper inf;
   if (!inf.Open(infPath)) return false;
   std::vector<std::wstring> manufacturers;
-  inf.ReadManufacturers(manufacturers);
-  for (size_t i = 0; i < manufacturers.size(); ++i) {
-    std::vector<std::wstring> section;
-    inf.ReadModels(section);
-    models.insert(models.end(), section.begin(), section.end());
-  }
+  inf.ReadCatalog(manufacturers, models);
+  if (manufacturers.empty()) models.clear();  // no manufacturer entry: no model is read
   return true;
 }

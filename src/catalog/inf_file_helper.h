@@ -2,6 +2,7 @@
 // manufacturer and models sections by their literal headers and keeps the text
 // behind each line's first separator. Not a general INF parser.
 #pragma once
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,10 @@ class CInfFileHelper {
   // Opens the INF for reading, shared with other readers and writers.
   bool Open(const std::wstring& infPath);
 
-  // Rewinds and reads up to the first line containing `header` (exact,
-  // case-sensitive, anywhere on the untrimmed line); true with the reader
-  // placed on the line after it.
-  bool FindSection(const std::wstring& header);
+  // A section starts behind the first line containing its header (exact,
+  // case-sensitive, anywhere on the untrimmed line) and ends before the next
+  // line holding "[" anywhere; each reader rewinds the file first.
+
   // The text behind "=" of each line of "[Manufacturer]". False, with the list
   // empty, when the header is missing or the file cannot be read.
   bool ReadManufacturers(std::vector<std::wstring>& manufacturers);
@@ -25,6 +26,10 @@ class CInfFileHelper {
   // "[Quillex_Tech.NTamd64]" on 64-bit Windows, else "[Quillex_Tech]". False,
   // with the list empty, when that header is missing or the file cannot be read.
   bool ReadModels(std::vector<std::wstring>& models);
+  // Both of the above from one pass over the file, which stops once both
+  // sections have ended. A missing header leaves its list empty; false, with
+  // both lists empty, only when the file cannot be read.
+  bool ReadCatalog(std::vector<std::wstring>& manufacturers, std::vector<std::wstring>& models);
 
   // True when an entry occurs in `deviceId`, letter case of a-z ignored, and
   // the ID ends right behind that occurrence or goes on with "&", "-", "#" or
@@ -33,14 +38,16 @@ class CInfFileHelper {
   static bool MatchHardwareId(const std::vector<std::wstring>& models, const std::wstring& deviceId);
 
  private:
-  // The entries of the section body after the header: see ReadManufacturers.
-  bool ReadSectionBody(wchar_t separator, std::vector<std::wstring>& entries);
+  class SectionScan;
+  // Feeds the file's lines from its start to every section until all have
+  // ended or the file has; false on a read error.
+  bool Scan(std::initializer_list<SectionScan*> sections);
 
   CTextLineReader m_reader;
 };
 
-// The INF's model list as the driver update reads it: the models section once
-// for every manufacturer entry (the section does not depend on the entry), so
-// N entries give the list N times over and none gives no model. False when
-// the INF cannot be opened.
+// The INF's model list as the driver update reads it: the models section when
+// "[Manufacturer]" holds at least one entry, else nothing. The section does
+// not depend on the entry, so it is read and held once, whatever the number of
+// entries. One pass over the file. False when the INF cannot be opened.
 bool ReadCatalogModels(const std::wstring& infPath, std::vector<std::wstring>& models);

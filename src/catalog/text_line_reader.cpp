@@ -1,5 +1,7 @@
 #include "catalog/text_line_reader.h"
 
+#include <algorithm>
+
 namespace {
 constexpr uint32_t kChunkBytes = 4096;
 }
@@ -35,13 +37,19 @@ bool CTextLineReader::ReadLine(std::wstring& line) {
   line.clear();
   bool gotAny = false;
   while (m_nPos < m_nEnd || Fill()) {
-    char c = m_buffer[m_nPos++];
     gotAny = true;
-    if (c == '\n') {
+    const char* begin = m_buffer.data() + m_nPos;
+    const char* end = m_buffer.data() + m_nEnd;
+    const char* lf = std::find(begin, end, '\n');
+    const size_t kept = line.size();
+    line.resize(kept + (lf - begin));
+    std::transform(begin, lf, line.begin() + kept, [](char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); });
+    m_nPos = lf - m_buffer.data();
+    if (lf != end) {
+      ++m_nPos;
       if (!line.empty() && line.back() == L'\r') line.pop_back();
       return true;
     }
-    line.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
   }
   return gotAny && !m_bReadFailed;
 }

@@ -1,6 +1,7 @@
 #include "discovery/model_detection.h"
 
 #include "catalog/ini_file_helper.h"
+#include "discovery/model_name.h"
 #include "discovery/parallel_port.h"
 #include "discovery/usb_printer.h"
 #include "engine/error_report.h"
@@ -49,7 +50,9 @@ ModelListRows DetectPrinterModel(const CPrinterInfoFile& printerInfo, plat::Hand
   std::vector<std::wstring> models(kModelTableSize);
   const int count = printerInfo.ReadNumberedList(kModelSection, models);
   for (int i = 0; i < count && i < kModelTableSize; ++i) {
-    if (models[i].empty()) continue;
+    // A name that cannot be its data file's name would make the install
+    // compose a path out of it: no row.
+    if (!CanNameDataFile(models[i])) continue;
     // The last model name that the detected model contains wins.
     if (detectedModel.find(models[i]) != std::wstring::npos) page.selected = static_cast<int>(page.rows.size());
     page.rows.push_back(kBrandPrefix + models[i]);

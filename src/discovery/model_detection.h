@@ -16,7 +16,8 @@ struct ModelListRows {
 
 // Refreshes UsbPortFilter from the configuration, reads the model of the USB
 // printer (or else of the parallel port's printer) into `detectedModel`, and
-// lists the configured models with the one the detected model contains
-// selected (the last such, or else the first row). When PrinterInfo.ini
+// lists the configured models that can name their data file (see
+// CanNameDataFile) with the one the detected model contains selected (the
+// last such, or else the first row). When PrinterInfo.ini
 // cannot be opened, shows error box "1" and sends WM_CLOSE to `wizard`.
 ModelListRows DetectPrinterModel(const CPrinterInfoFile& printerInfo, plat::Handle wizard, std::wstring& detectedModel);

@@ -1,5 +1,8 @@
 #include "engine/package_staging.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/driver_package.h"
 #include "engine/error_report.h"
 #include "engine/folder_entries.h"
@@ -18,36 +21,37 @@ std::wstring LowerAscii(std::wstring text) {
   return text;
 }
 
-// The lists in lower case, and what the protected copies gave so far.
-struct PackageCopy {
-  std::wstring copyList;
-  std::wstring protectedList;
-  bool anyProtectedCopied = false;
-  bool anyProtectedFailed = false;
+// A file of the package tree that qualifies for the copy.
+struct PackageFile {
+  std::wstring folder;  // ending in "\"
+  std::wstring name;
+  bool isProtected = false;
 };
 
-void CopyPackageFolder(const std::wstring& folder, const std::wstring& destination, PackageCopy& copy) {
-  ForEachFolderEntry(folder, [&](const std::wstring& name, bool isFolder) {
+// The lists in lower case.
+struct PackageLists {
+  std::wstring copyList;
+  std::wstring protectedList;
+};
+
+// The files of `folder`'s tree named in the copy list, in enumeration order;
+// false when `folder` itself cannot be listed.
+bool CollectPackageFiles(const std::wstring& folder, const PackageLists& lists, std::vector<PackageFile>& files) {
+  return ForEachFolderEntry(folder, [&](const std::wstring& name, bool isFolder) {
     if (isFolder) {
-      CopyPackageFolder(folder + name + L"\\", destination, copy);  // flattened into the one destination
+      CollectPackageFiles(folder + name + L"\\", lists, files);  // flattened into the one destination
       return;
     }
     const std::wstring lower = LowerAscii(name);
-    if (copy.copyList.find(lower) == std::wstring::npos) return;
-    if (copy.protectedList.find(lower) == std::wstring::npos) {
-      plat::CopyFileW(folder + name, destination + name, true);  // an existing file is left as it is
-      return;
-    }
-    if (CopyFileProtected(folder + name, destination + name))
-      copy.anyProtectedCopied = true;
-    else
-      copy.anyProtectedFailed = true;
+    if (lists.copyList.find(lower) == std::wstring::npos) return;
+    files.push_back({folder, name, lists.protectedList.find(lower) != std::wstring::npos});
   });
 }
 
-// The lower-case names of every file in `folder` and its sub-folders.
-void CollectFileNames(const std::wstring& folder, std::wstring& names) {
-  ForEachFolderEntry(folder, [&](const std::wstring& name, bool isFolder) {
+// The lower-case names of every file in `folder` and its sub-folders; false
+// when `folder` itself cannot be listed.
+bool CollectFileNames(const std::wstring& folder, std::wstring& names) {
+  return ForEachFolderEntry(folder, [&](const std::wstring& name, bool isFolder) {
     if (isFolder)
       CollectFileNames(folder + name + L"\\", names);
     else
@@ -55,15 +59,43 @@ void CollectFileNames(const std::wstring& folder, std::wstring& names) {
   });
 }
 
-// The first name of the copy list that the branch lacks; empty when it is complete.
+// The first name of the copy list that the branch lacks; empty when it is
+// complete, or cannot be listed at all (the copy reports that).
 std::wstring FirstMissingFile(const std::wstring& sourceFolder, const std::wstring& copyList) {
   std::wstring present;
-  CollectFileNames(sourceFolder, present);
+  if (!CollectFileNames(sourceFolder, present)) return {};
   for (size_t start = 0, end; (end = copyList.find(L';', start)) != std::wstring::npos; start = end + 1) {
     const std::wstring name = copyList.substr(start, end - start);
     if (!name.empty() && present.find(L";" + LowerAscii(name) + L";") == std::wstring::npos) return name;
   }
   return {};
+}
+
+// A library of no bytes cannot be loaded; in the spooler's folder it would
+// replace a working one, or stand in the way of the next good package.
+bool IsEmptyLibrary(const PackageFile& file) {
+  if (!LowerAscii(file.name).ends_with(L".dll")) return false;
+  plat::FileHandle handle(plat::CreateFileW(file.folder + file.name, plat::kGenericRead,
+                                            plat::kFileShareRead | plat::kFileShareWrite, plat::kOpenExisting));
+  uint64_t size = 0;
+  return handle && plat::GetFileSize(handle.get(), size) && size == 0;
+}
+
+// Protected files go through CopyFileProtected, the others never replace an
+// existing file; true when a protected file arrived and none failed.
+bool CopyCollectedFiles(const std::vector<PackageFile>& files, const std::wstring& destination) {
+  bool anyProtectedCopied = false, anyProtectedFailed = false;
+  for (const PackageFile& file : files) {
+    if (!file.isProtected) {
+      plat::CopyFileW(file.folder + file.name, destination + file.name, true);  // an existing file is left as it is
+      continue;
+    }
+    if (CopyFileProtected(file.folder + file.name, destination + file.name))
+      anyProtectedCopied = true;
+    else
+      anyProtectedFailed = true;
+  }
+  return anyProtectedCopied && !anyProtectedFailed;
 }
 
 bool CopyInfToStore(const DriverPackage& package) {
@@ -74,11 +106,22 @@ bool CopyInfToStore(const DriverPackage& package) {
 
 bool CopyPackageFiles(const std::wstring& sourceFolder, const std::wstring& destinationFolder,
                       const std::wstring& dataFile, PinFamily pinFamily) {
-  PackageCopy copy;
-  copy.copyList = LowerAscii(PackageCopyList(pinFamily, dataFile));
-  copy.protectedList = LowerAscii(PackageProtectedList(pinFamily, dataFile));
-  CopyPackageFolder(sourceFolder, destinationFolder, copy);
-  return copy.anyProtectedCopied && !copy.anyProtectedFailed;
+  const PackageLists lists{LowerAscii(PackageCopyList(pinFamily, dataFile)),
+                           LowerAscii(PackageProtectedList(pinFamily, dataFile))};
+  std::vector<PackageFile> files;
+  if (!CollectPackageFiles(sourceFolder, lists, files)) {
+    WriteInstallLog(L"FindFirstFileW " + sourceFolder, true);
+    ShowErrorCode(L"2");
+    return false;
+  }
+  // Checked before anything is written: a refused package changes nothing.
+  auto empty = std::find_if(files.begin(), files.end(), IsEmptyLibrary);
+  if (empty != files.end()) {
+    WriteInstallLog(L"驱动文件为空: " + empty->folder + empty->name, false);
+    ShowErrorCode(L"2");
+    return false;
+  }
+  return CopyCollectedFiles(files, destinationFolder);
 }
 
 bool StageDriverPackage(PinFamily pinFamily, const std::wstring& dataFile) {

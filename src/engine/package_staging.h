@@ -14,6 +14,8 @@ bool StageDriverPackage(PinFamily pinFamily, const std::wstring& dataFile);
 // `destinationFolder` (both ending in "\"); names match as lower-case
 // substrings of the list. Protected files go through CopyFileProtected, the
 // others never replace an existing file. True when at least one protected
-// file reached the destination and none failed.
+// file reached the destination and none failed. A source folder that cannot
+// be listed, or a qualifying ".dll" of no bytes, copies nothing: false with
+// a log entry and error box "2".
 bool CopyPackageFiles(const std::wstring& sourceFolder, const std::wstring& destinationFolder,
                       const std::wstring& dataFile, PinFamily pinFamily);

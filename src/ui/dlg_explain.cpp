@@ -1,9 +1,6 @@
 #include "ui/dlg_explain.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "catalog/executable_dir.h"
 #include "res/resource.h"
@@ -11,42 +8,11 @@
 
 namespace {
 
-constexpr UINT kGbkCodePage = 936;
 constexpr int kFontTenths = 115;
-
-std::wstring Convert(UINT codePage, std::string_view bytes) {
-  if (bytes.empty()) return {};
-  int size = static_cast<int>(bytes.size());
-  int units = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-  std::wstring text(units, L'\0');
-  ::MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), units);
-  return text;
-}
-
-std::wstring Utf16(std::string_view bytes, bool bigEndian) {
-  std::wstring text(bytes.size() / 2, L'\0');
-  for (size_t i = 0; i < text.size(); ++i) {
-    auto first = static_cast<unsigned char>(bytes[2 * i]), second = static_cast<unsigned char>(bytes[2 * i + 1]);
-    text[i] = static_cast<wchar_t>(bigEndian ? first << 8 | second : second << 8 | first);
-  }
-  return text;
-}
 
 std::wstring ReadmePath() { return GetExecutableDirectory() + L"USB驱动安装说明.txt"; }
 
 }  // namespace
-
-std::wstring DecodeReadme(const std::string& bytes) {
-  ReadmeEncodingMark mark = DetectReadmeEncoding(bytes);
-  std::string_view body = std::string_view(bytes).substr(mark.markLength);
-  switch (mark.encoding) {
-    case ReadmeEncoding::Utf8: return Convert(CP_UTF8, body);
-    case ReadmeEncoding::Utf16Le: return Utf16(body, false);
-    case ReadmeEncoding::Utf16Be: return Utf16(body, true);
-    case ReadmeEncoding::Gbk: break;
-  }
-  return Convert(kGbkCodePage, body);
-}
 
 CDlgExplain::CDlgExplain() : CDialogEx(IDD_EXPLAIN) {}
 
@@ -66,10 +32,8 @@ BOOL CDlgExplain::OnInitDialog() {
 }
 
 bool CDlgExplain::LoadReadme() {
-  std::ifstream file(std::filesystem::path(ReadmePath()), std::ios::binary);
-  if (!file) return false;
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  std::vector<std::wstring> lines = SplitReadmeDisplayLines(DecodeReadme(bytes));
+  std::vector<std::wstring> lines;
+  if (!LoadReadmeLines(ReadmePath(), lines)) return false;
   std::fill(m_lines.begin(), m_lines.end(), std::wstring());
   std::move(lines.begin(), lines.end(), m_lines.begin());
   m_nLineCount = static_cast<int>(lines.size());

@@ -33,7 +33,3 @@ class CDlgExplain : public CDialogEx {
   int m_nLineCount = 0;
   CPictureCtrl m_picClose;
 };
-
-// The readme's bytes as text: UTF-8 or UTF-16 after their byte-order mark,
-// else code page 936 (GBK), converted by the system.
-std::wstring DecodeReadme(const std::string& bytes);

@@ -1,10 +1,61 @@
 #include "ui/readme_text.h"
 
+#include "platform/codepage.h"
+#include "platform/files.h"
+
+namespace {
+
+constexpr uint32_t kGbkCodePage = 936;
+
+std::wstring Convert(uint32_t codePage, std::string_view bytes) {
+  if (bytes.empty()) return {};
+  int size = static_cast<int>(bytes.size());
+  int units = plat::MultiByteToWideChar(codePage, bytes.data(), size, nullptr, 0);
+  std::wstring text(units, L'\0');
+  if (units > 0) plat::MultiByteToWideChar(codePage, bytes.data(), size, text.data(), units);
+  return text;
+}
+
+std::wstring Utf16(std::string_view bytes, bool bigEndian) {
+  std::wstring text(bytes.size() / 2, L'\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    auto first = static_cast<unsigned char>(bytes[2 * i]), second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    text[i] = static_cast<wchar_t>(bigEndian ? first << 8 | second : second << 8 | first);
+  }
+  return text;
+}
+
+}  // namespace
+
 ReadmeEncodingMark DetectReadmeEncoding(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) return {ReadmeEncoding::Utf8, 3};
   if (bytes.starts_with("\xFF\xFE")) return {ReadmeEncoding::Utf16Le, 2};
   if (bytes.starts_with("\xFE\xFF")) return {ReadmeEncoding::Utf16Be, 2};
   return {};
+}
+
+std::wstring DecodeReadme(std::string_view bytes) {
+  ReadmeEncodingMark mark = DetectReadmeEncoding(bytes);
+  std::string_view body = bytes.substr(mark.markLength);
+  switch (mark.encoding) {
+    case ReadmeEncoding::Utf8: return Convert(plat::kCpUtf8, body);
+    case ReadmeEncoding::Utf16Le: return Utf16(body, false);
+    case ReadmeEncoding::Utf16Be: return Utf16(body, true);
+    case ReadmeEncoding::Gbk: break;
+  }
+  return Convert(kGbkCodePage, body);
+}
+
+bool LoadReadmeLines(const std::wstring& path, std::vector<std::wstring>& lines) {
+  plat::FileHandle file(
+      plat::CreateFileW(path, plat::kGenericRead, plat::kFileShareRead | plat::kFileShareWrite, plat::kOpenExisting));
+  if (!file) return false;
+  std::string bytes(kReadmeMaxBytes, '\0');
+  uint32_t read = 0;
+  if (!plat::ReadFile(file.get(), bytes.data(), static_cast<uint32_t>(bytes.size()), read)) read = 0;
+  bytes.resize(read);
+  lines = SplitReadmeDisplayLines(DecodeReadme(bytes));
+  return true;
 }
 
 std::vector<std::wstring> SplitReadmeDisplayLines(std::wstring_view text) {

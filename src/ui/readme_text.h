@@ -2,12 +2,18 @@
 // encoding, its display lines of at most 30 characters, and scrolling.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 constexpr std::size_t kReadmeLineWidth = 30;
 constexpr std::size_t kReadmeMaxLines = 256;  // display lines kept; the rest is dropped
+// Bytes of the readme file read at most. The kept lines need no more: each
+// takes at most 30 characters and a CR LF, each character at most 3 bytes
+// (UTF-8), behind a mark of at most 3.
+constexpr std::size_t kReadmeMaxBytes = 32 * 1024;
+static_assert(kReadmeMaxBytes >= 3 + 3 * kReadmeMaxLines * (kReadmeLineWidth + 2));
 constexpr int kReadmeTextLeft = 48;
 constexpr int kReadmeTextTop = 44;
 constexpr int kReadmeLinePitch = 22;
@@ -22,6 +28,14 @@ struct ReadmeEncodingMark {
 
 // A UTF-8 or UTF-16 byte-order mark decides; without one the text is GBK.
 ReadmeEncodingMark DetectReadmeEncoding(std::string_view bytes);
+
+// The readme's bytes as text: UTF-8 or UTF-16 after their byte-order mark,
+// else code page 936 (GBK), converted by the system.
+std::wstring DecodeReadme(std::string_view bytes);
+
+// The display lines of the readme file at `path`, from its first
+// kReadmeMaxBytes bytes; false when the file cannot be opened.
+bool LoadReadmeLines(const std::wstring& path, std::vector<std::wstring>& lines);
 
 // Splits decoded text into display lines: lines end at LF (a CR before it is
 // dropped, as text-mode reading does), each line of n characters gives n / 30

@@ -121,17 +121,59 @@ TEST_F(InfFileHelperTest, OpensSharedAndFailsCleanlyWithoutAFile) {
   EXPECT_EQ(list, List{});
 }
 
-TEST_F(InfFileHelperTest, CatalogRepeatsTheModelsForEveryManufacturerEntry) {
+// The models section does not depend on the manufacturer entry: it is held
+// once however many entries there are, and not at all without one.
+TEST_F(InfFileHelperTest, CatalogHoldsTheModelsOnceForAnyNumberOfManufacturerEntries) {
   const std::string models = "[Quillex_Tech.NTamd64]\nA = a, ID1\nB = b, ID2\n";
   M().fs.AddFile(kInf, "[Manufacturer]\n\"Quillex\" = Quillex_Tech, NTamd64\n; comment\nOther = Other\n" + models);
   List list;
   ASSERT_TRUE(ReadCatalogModels(kInf, list));
-  EXPECT_EQ(list, (List{L"ID1", L"ID2", L"ID1", L"ID2"}));
+  EXPECT_EQ(list, (List{L"ID1", L"ID2"}));
 
   M().fs.AddFile(kInf, "[Manufacturer]\n[Strings]\n" + models);
   ASSERT_TRUE(ReadCatalogModels(kInf, list));
   EXPECT_EQ(list, List{});
   EXPECT_FALSE(ReadCatalogModels(L"C:\\Setup\\none.inf", list));
+}
+
+// 32 KB with thousands of manufacturer entries and models lines: one pass of
+// 4 KB reads, and the entries held once.
+TEST_F(InfFileHelperTest, CatalogOfThousandsOfEntriesIsReadInOnePass) {
+  std::string inf = "[Manufacturer]\r\n";
+  for (int i = 0; i < 2000; ++i) inf += "Q=x\r\n";
+  inf += "[Quillex_Tech.NTamd64]\r\n";
+  for (int i = 0; i < 1500; ++i) inf += "A=a,USB\\Q" + std::to_string(1000 + i) + "\r\n";
+  ASSERT_GT(inf.size(), 32000u);
+  M().fs.AddFile(kInf, inf);
+  List list;
+  ASSERT_TRUE(ReadCatalogModels(kInf, list));
+  EXPECT_EQ(list.size(), 1500u);
+  EXPECT_EQ(list.back(), L"USB\\Q2499");
+  EXPECT_EQ(M().transcript.Count("ReadFile"), (inf.size() + 4095) / 4096 + 1);  // the last read finds the end
+  EXPECT_TRUE(CInfFileHelper::MatchHardwareId(list, L"USB\\Q2499&REV_0100"));
+}
+
+TEST_F(InfFileHelperTest, OnePassReadsBothSectionsInAnyOrderAndStopsBehindThem) {
+  std::string tail(20000, ';');  // read only when a section is still open
+  M().fs.AddFile(kInf, "[Quillex_Tech.NTamd64] [Manufacturer]\nA = a, ID1\n[Strings]\n" + tail);
+  CInfFileHelper helper;
+  ASSERT_TRUE(helper.Open(kInf));
+  List manufacturers{L"stale"}, models{L"stale"};
+  ASSERT_TRUE(helper.ReadCatalog(manufacturers, models));
+  EXPECT_EQ(manufacturers, (List{L"a, ID1"}));  // both sections start on the same line
+  EXPECT_EQ(models, (List{L"ID1"}));
+  EXPECT_EQ(M().transcript.Count("ReadFile"), 1u);
+
+  M().fs.AddFile(kInf, "[Quillex_Tech.NTamd64]\nA = a, ID1\n[Manufacturer]\nQ = x\n");
+  ASSERT_TRUE(helper.Open(kInf));
+  ASSERT_TRUE(helper.ReadCatalog(manufacturers, models));
+  EXPECT_EQ(manufacturers, (List{L"x"}));
+  EXPECT_EQ(models, (List{L"ID1"}));
+
+  M().faults.Fail("ReadFile", plat::kErrorAccessDenied);
+  EXPECT_FALSE(helper.ReadCatalog(manufacturers, models));
+  EXPECT_EQ(manufacturers, List{});
+  EXPECT_EQ(models, List{});
 }
 
 TEST(MatchHardwareIdTest, CaseOfLettersIsIgnoredAndAPrefixNeedsASeparatorBehind) {

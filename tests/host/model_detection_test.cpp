@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "discovery/model_detection.h"
+#include "discovery/model_name.h"
 #include "discovery/usb_printer.h"
 #include "discovery_machine.h"
 #include "platform/window.h"
@@ -115,6 +116,47 @@ TEST_F(DetectPrinterModelTest, NothingDetectedLeavesTheModelEmpty) {
   WriteConfiguration({"QX-300"});
   DetectPrinterModel(info, kWizard, detected);
   EXPECT_EQ(detected, L"");
+}
+
+// A name that would become a path, or no file at all, gets no row; a name
+// of 300 characters reaches the page cut to 127 and keeps its row.
+TEST_F(DetectPrinterModelTest, NamesThatCannotNameTheirDataFileGetNoRow) {
+  const std::string longName(300, 'Q');
+  WriteConfiguration({"..\\..\\evil", "QX/1", "C:QX", "..", ".", "QX..1", "NUL", "QX-630K", longName, "QX\tX"});
+  ModelListRows page = DetectWithUsbModel("QX-630K");
+  EXPECT_EQ(page.rows, (Rows{L"Quillex QX-630K", L"Quillex " + std::wstring(127, L'Q')}));
+  EXPECT_EQ(page.selected, 0);
+}
+
+// "Counts" 100000: the 512 keys that fit the table are read, no more.
+TEST_F(DetectPrinterModelTest, AHugeCountReadsOnlyTheTable) {
+  M().fs.AddFile(L"C:\\Setup\\PrinterInfo.ini",
+                 "[82\xC1\xD0\xC6\xB1\xBE\xDD\xB4\xF2\xD3\xA1\xBB\xFA]\r\nCounts=100000\r\n0=QX-630K\r\n511=QX-730K\r\n"
+                 "512=QX-999\r\n");
+  ModelListRows page = DetectWithUsbModel("QX-730K");
+  EXPECT_EQ(page.rows, (Rows{L"Quillex QX-630K", L"Quillex QX-730K"}));
+  EXPECT_EQ(page.selected, 1);
+  EXPECT_EQ(M().transcript.Count("GetPrivateProfileStringW"), 2u + 512u);  // VID, PID and the table
+}
+
+TEST_F(DetectPrinterModelTest, AnEmptyUsbIdSectionKeepsTheFilter) {
+  WriteConfiguration({"QX-630K"}, "[VID_PID]\r\n");
+  DetectPrinterModel(info, kWizard, detected);
+  EXPECT_EQ(UsbPortFilter, L"vid_d23c&pid_0001");
+  WriteConfiguration({"QX-630K"}, "[VID_PID]\r\nVID=\r\nPID=\r\n");
+  DetectPrinterModel(info, kWizard, detected);
+  EXPECT_EQ(UsbPortFilter, L"vid_d23c&pid_0001");
+}
+
+TEST(CanNameDataFileTest, OnePlainFileNameOfAtMost251Units) {
+  for (const wchar_t* name : {L"QX-630K", L"QX 630K (A)", L"型号.1", L"CONSOLE", L"LPT10", L"COM0", L"...X"})
+    EXPECT_EQ(CanNameDataFile(name), std::wstring(name) != L"...X") << name;
+  for (wchar_t c : std::wstring(L"\\/:*?\"<>|\x01\x1F"))
+    EXPECT_FALSE(CanNameDataFile(L"QX" + std::wstring(1, c) + L"1")) << static_cast<int>(c);
+  for (const wchar_t* name : {L"", L".", L"..", L"a..", L"con", L"Nul.x", L"PRN ", L"aux", L"com1", L"LPT9.GPD"})
+    EXPECT_FALSE(CanNameDataFile(name)) << name;
+  EXPECT_TRUE(CanNameDataFile(std::wstring(251, L'Q')));  // + ".GPD" fills the 255 units of a component
+  EXPECT_FALSE(CanNameDataFile(std::wstring(252, L'Q')));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The readme's encoding mark, its display lines and the wheel's bounds.
 #include <gtest/gtest.h>
 
+#include "sim_test.h"
 #include "ui/readme_text.h"
 
 namespace {
@@ -45,6 +46,48 @@ TEST(ReadmeText, TheWheelScrollsByExactStepsUntilTheLastLineIsInView) {
   for (int i = 0; i < 40; ++i) first = ScrollReadme(first, 40, page, 120);
   EXPECT_EQ(first, 0);
   EXPECT_EQ(ScrollReadme(0, 18, page, -120), 0);  // one page does not scroll
+}
+
+const std::wstring kReadme = L"C:\\Setup\\USB驱动安装说明.txt";
+
+class ReadmeFileTest : public SimTest {
+ protected:
+  std::vector<std::wstring> Load(const std::string& bytes) {
+    M().fs.AddFile(kReadme, bytes);
+    std::vector<std::wstring> lines{L"stale"};
+    EXPECT_TRUE(LoadReadmeLines(kReadme, lines));
+    return lines;
+  }
+};
+
+// 10,000 lines: one read of the file's start, the first 256 display lines.
+TEST_F(ReadmeFileTest, TenThousandLinesAreReadOnlyAsFarAsTheyAreShown) {
+  std::string text;
+  for (int i = 0; i < 10000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  auto lines = Load(text);
+  ASSERT_EQ(lines.size(), kReadmeMaxLines);
+  EXPECT_EQ(lines.back(), L"line 255");
+  EXPECT_EQ(M().transcript.Count("ReadFile"), 1u);
+}
+
+// The widest text the limit must hold: 256 lines of 30 three-byte characters.
+TEST_F(ReadmeFileTest, TheByteLimitHoldsEveryShownLineOfTheWidestText) {
+  std::string line;
+  for (int i = 0; i < 30; ++i) line += "\xE4\xBD\xA0";
+  std::string text = "\xEF\xBB\xBF";
+  for (int i = 0; i < 300; ++i) text += line + "\r\n";
+  auto lines = Load(text);
+  ASSERT_EQ(lines.size(), kReadmeMaxLines);
+  EXPECT_EQ(lines.back(), std::wstring(30, L'你'));
+}
+
+TEST_F(ReadmeFileTest, ByteOrderMarksAreNotShownAndTheirTextIsDecoded) {
+  EXPECT_EQ(Load("\xEF\xBB\xBF\xE4\xBD\xA0\xE5\xA5\xBD\r\nA"), (std::vector<std::wstring>{L"你好", L"A"}));
+  EXPECT_EQ(Load("\xC4\xE3\xBA\xC3\r\n"), std::vector<std::wstring>{L"你好"});
+  EXPECT_EQ(Load(std::string("\xFF\xFE\x60\x4F\x7D\x59", 6)), std::vector<std::wstring>{L"你好"});
+  EXPECT_EQ(Load("\xEF\xBB\xBF"), std::vector<std::wstring>{});
+  std::vector<std::wstring> lines;
+  EXPECT_FALSE(LoadReadmeLines(L"C:\\Setup\\none.txt", lines));
 }
 
 }  // namespace

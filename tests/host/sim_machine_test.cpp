@@ -183,6 +183,17 @@ TEST_F(SimMachineTest, RunningSpoolerHoldsTheFilesOfItsDriverFolder) {
   EXPECT_EQ(M().fs.Contents(drivers + L"\\QX24RES.DLL"), "new");
 }
 
+TEST_F(SimMachineTest, AddMonitorNeedsALoadableLibrary) {
+  const std::wstring dll = L"C:\\windows\\system32\\spool\\drivers\\w32x86\\QXLMON.dll";
+  const plat::MonitorInfo2 monitor{L"Kelvane Language Monitor", std::nullopt, dll};
+  EXPECT_FALSE(plat::AddMonitorW(monitor));
+  EXPECT_EQ(plat::GetLastError(), 126u);  // ERROR_MOD_NOT_FOUND
+  M().fs.AddFile(dll, "");
+  EXPECT_FALSE(plat::AddMonitorW(monitor));
+  EXPECT_EQ(plat::GetLastError(), 193u);  // ERROR_BAD_EXE_FORMAT
+  EXPECT_EQ(M().spooler.Monitor(L"Kelvane Language Monitor"), nullptr);
+}
+
 TEST_F(SimMachineTest, InfStoreStagesEachContentOnce) {
   M().fs.AddFile(L"C:\\Setup\\24Pin\\X64\\24Pin.inf", "[Version]");
   M().fs.AddFile(L"C:\\Setup\\24Pin\\i386\\24Pin.inf", "[Version]");

@@ -63,11 +63,18 @@ int Deliver(const std::basic_string<Char>& converted, Char* out, int outSize) {
 uint32_t GetACP() { return kSimAnsiCodePage; }
 
 int MultiByteToWideChar(const char* bytes, int byteCount, wchar_t* out, int outUnits) {
-  if (bytes == nullptr || byteCount == 0) {
+  return MultiByteToWideChar(kSimAnsiCodePage, bytes, byteCount, out, outUnits);
+}
+
+// Code page 936 (GBK) and UTF-8; any other is refused.
+int MultiByteToWideChar(uint32_t codePage, const char* bytes, int byteCount, wchar_t* out, int outUnits) {
+  if (bytes == nullptr || byteCount == 0 || (codePage != kSimAnsiCodePage && codePage != kCpUtf8)) {
     SetLastError(kErrorInvalidParameter);
     return 0;
   }
-  std::wstring converted = Convert<char, wchar_t>("WCHAR_T", "CP936", bytes, Length(bytes, byteCount), L'\x30FB');
+  std::wstring converted = codePage == kCpUtf8
+                               ? Convert<char, wchar_t>("WCHAR_T", "UTF-8", bytes, Length(bytes, byteCount), L'\xFFFD')
+                               : Convert<char, wchar_t>("WCHAR_T", "CP936", bytes, Length(bytes, byteCount), L'\x30FB');
   return Deliver(converted, out, outUnits);
 }
 

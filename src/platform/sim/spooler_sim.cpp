@@ -120,6 +120,7 @@ bool AddMonitorW(const MonitorInfo2& info) {
   if (Unavailable()) return false;
   if (Sp().monitors.count(Upper(info.name))) return Fail(kErrorPrintMonitorAlreadyInstalled);
   if (!sim::machine().fs.Exists(info.dllName)) return Fail(126);  // ERROR_MOD_NOT_FOUND
+  if (sim::machine().fs.Contents(info.dllName).empty()) return Fail(193);  // ERROR_BAD_EXE_FORMAT: nothing to load
   Sp().monitors[Upper(info.name)] = info;
   return true;
 }
