@@ -41,22 +41,28 @@ SetupProcess::~SetupProcess() {
   CloseHandle(m_process);
 }
 
+namespace {
+
+struct WindowSearch {
+  DWORD processId;
+  const std::function<bool(HWND)>* match;
+  HWND found;
+};
+
+BOOL CALLBACK VisitTopLevelWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window) || !(*search->match)(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
 HWND SetupProcess::FindWindowOf(const std::function<bool(HWND)>& match) const {
-  struct Search {
-    DWORD processId;
-    const std::function<bool(HWND)>* match;
-    HWND found;
-  } search{m_processId, &match, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != s->processId || !IsWindowVisible(window) || !(*s->match)(window)) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{m_processId, &match, nullptr};
+  EnumWindows(VisitTopLevelWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
