@@ -8,6 +8,10 @@
 //                each planted name by its bare name, as system DLLs load others
 // Prints the file each module came from; the exit code is the number of them
 // that did not come from the system folder.
+//   stranded     the planted DLLs already loaded (so the backends get them,
+//                without the entry points they look for), then the backends:
+//                the exit code is the number of their calls that did not fail
+//                cleanly with ERROR_PROC_NOT_FOUND
 #include <windows.h>
 
 #include <cstdio>
@@ -28,10 +32,17 @@ void LoadByBareName() {
   for (const wchar_t* name : kPlantedNames) LoadLibraryW(name);
 }
 
-void UseTheBackends() {
+// The last errors of one spooler and one Plug and Play call through the backends.
+std::vector<DWORD> UseTheBackends() {
+  std::vector<DWORD> errors;
   uint32_t needed = 0, returned = 0;
+  SetLastError(ERROR_SUCCESS);
   plat::EnumPortsW(nullptr, 0, needed, returned);
+  errors.push_back(GetLastError());
+  SetLastError(ERROR_SUCCESS);
   plat::UpdateDriverForPlugAndPlayDevicesW(L"QX\\NoSuchDevice", L"C:\\qx-no-such.inf", 0, nullptr);
+  errors.push_back(GetLastError());
+  return errors;
 }
 
 std::wstring ModuleFile(const wchar_t* name) {
@@ -51,11 +62,19 @@ int wmain(int argc, wchar_t** argv) {
   } else if (mode == L"backends") {
     UseTheBackends();
     loaded = &kBackendNames;
+  } else if (mode == L"stranded") {
+    LoadByBareName();
+    int unclean = 0;
+    for (DWORD error : UseTheBackends()) {
+      std::wprintf(L"dll_search_probe stranded: last error %lu\n", static_cast<unsigned long>(error));
+      if (error != ERROR_PROC_NOT_FOUND) ++unclean;
+    }
+    return unclean;
   } else if (mode == L"restricted") {
     plat::RestrictDllSearchToSystemFolder();
     LoadByBareName();
   } else {
-    std::fwprintf(stderr, L"usage: dll_search_probe default|backends|restricted\n");
+    std::fwprintf(stderr, L"usage: dll_search_probe default|backends|restricted|stranded\n");
     return -1;
   }
   int strays = 0;
