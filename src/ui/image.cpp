@@ -123,7 +123,8 @@ void CImage::Draw(HDC dc, const RECT& to) const {
   int width = to.right - to.left, height = to.bottom - to.top;
   if (m_hasAlpha) {
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::AlphaBlend(dc, to.left, to.top, width, height, memory.Get(), 0, 0, m_width, m_height, blend);
+    // gdi32's own export: AlphaBlend would import MSIMG32, which is not a known DLL.
+    ::GdiAlphaBlend(dc, to.left, to.top, width, height, memory.Get(), 0, 0, m_width, m_height, blend);
   } else {
     ::StretchBlt(dc, to.left, to.top, width, height, memory.Get(), 0, 0, m_width, m_height, SRCCOPY);
   }

@@ -2,12 +2,13 @@
 // registration, the error box as the engine's presenter, the fonts, the
 // start-up service thread, the modal wizard, and the compatibility assistant
 // started again at the end. The process ends without waiting for the service
-// thread.
+// thread. Before anything else, DLLs come from the system folder only.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "catalog/setup_app.h"
 #include "engine/error_report.h"
+#include "platform/win32/system_library.h"
 #include "ui/dlg_mes_error.h"
 #include "ui/setup_dlg.h"
 
@@ -36,6 +37,10 @@ class CSetupApp {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // The installer runs elevated from wherever it was downloaded to: no DLL
+  // loaded from here on, by this program or by a system DLL on its behalf,
+  // may come from that folder.
+  plat::RestrictDllSearchToSystemFolder();
   CSetupApp app;
   app.InitInstance();
   return 0;

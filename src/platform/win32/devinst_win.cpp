@@ -6,10 +6,16 @@
 #include <vector>
 
 #include "platform/devinst.h"
+#include "platform/win32/system_library.h"
 
 namespace plat {
 
 namespace {
+
+// newdev is not a known DLL: bound on the install worker's first Plug and Play update.
+constinit SystemLibrary s_newdev(L"newdev.dll");
+constinit SystemProc<decltype(&::UpdateDriverForPlugAndPlayDevicesW)> s_updateDriver(
+    s_newdev, "UpdateDriverForPlugAndPlayDevicesW");
 
 static_assert(sizeof(SP_DEVINFO_DATA) == kDevInfoDataSize, "the device record of this process");
 static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == kDeviceInterfaceDataSize, "the interface record of this process");
@@ -152,9 +158,11 @@ bool SetupDiCallClassInstaller(uint32_t installFunction, Handle set, DevInfoData
 
 bool UpdateDriverForPlugAndPlayDevicesW(const std::wstring& hardwareId, const std::wstring& infPath,
                                         uint32_t installFlags, bool* rebootRequired) {
+  if (rebootRequired) *rebootRequired = false;
+  auto updateDriver = s_updateDriver.Get();
+  if (!updateDriver) return false;
   BOOL reboot = FALSE;
-  bool ok = ::UpdateDriverForPlugAndPlayDevicesW(nullptr, hardwareId.c_str(), infPath.c_str(), installFlags,
-                                                 &reboot) != FALSE;
+  bool ok = updateDriver(nullptr, hardwareId.c_str(), infPath.c_str(), installFlags, &reboot) != FALSE;
   if (rebootRequired) *rebootRequired = reboot != FALSE;
   return ok;
 }

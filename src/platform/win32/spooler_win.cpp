@@ -4,10 +4,28 @@
 #include <vector>
 
 #include "platform/spooler.h"
+#include "platform/win32/system_library.h"
 
 namespace plat {
 
 namespace {
+
+// The spooler's client library is not a known DLL: bound on first use, from
+// the UI thread (the port list) or the install worker, whichever comes first.
+constinit SystemLibrary s_winspool(L"winspool.drv");
+constinit SystemProc<decltype(&::GetPrinterDriverDirectoryW)> s_getPrinterDriverDirectory(s_winspool,
+                                                                                         "GetPrinterDriverDirectoryW");
+constinit SystemProc<decltype(&::AddMonitorW)> s_addMonitor(s_winspool, "AddMonitorW");
+constinit SystemProc<decltype(&::DeleteMonitorW)> s_deleteMonitor(s_winspool, "DeleteMonitorW");
+constinit SystemProc<decltype(&::AddPrinterDriverW)> s_addPrinterDriver(s_winspool, "AddPrinterDriverW");
+constinit SystemProc<decltype(&::AddPrinterW)> s_addPrinter(s_winspool, "AddPrinterW");
+constinit SystemProc<decltype(&::OpenPrinterW)> s_openPrinter(s_winspool, "OpenPrinterW");
+constinit SystemProc<decltype(&::ClosePrinter)> s_closePrinter(s_winspool, "ClosePrinter");
+constinit SystemProc<decltype(&::GetPrinterW)> s_getPrinter(s_winspool, "GetPrinterW");
+constinit SystemProc<decltype(&::SetPrinterW)> s_setPrinter(s_winspool, "SetPrinterW");
+constinit SystemProc<decltype(&::DocumentPropertiesW)> s_documentProperties(s_winspool, "DocumentPropertiesW");
+constinit SystemProc<decltype(&::EnumPortsW)> s_enumPorts(s_winspool, "EnumPortsW");
+constinit SystemProc<BOOL(WINAPI*)(LPCWSTR)> s_ordinal204(s_winspool, 204);
 
 LPWSTR Ptr(const OptText& text) { return text ? const_cast<LPWSTR>(text->c_str()) : nullptr; }
 LPWSTR Ptr(const std::wstring& text) { return const_cast<LPWSTR>(text.c_str()); }
@@ -83,25 +101,30 @@ PRINTER_INFO_2W ToApi(const PrinterInfo2& info) {
 }  // namespace
 
 bool GetPrinterDriverDirectoryW(uint32_t bufferBytes, std::wstring& directory) {
+  auto getDirectory = s_getPrinterDriverDirectory.Get();
+  if (!getDirectory) return false;
   std::vector<wchar_t> buffer(bufferBytes / sizeof(wchar_t) + 1, L'\0');
   DWORD needed = 0;
-  if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(buffer.data()), bufferBytes,
-                                    &needed))
-    return false;
+  if (!getDirectory(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(buffer.data()), bufferBytes, &needed)) return false;
   directory = buffer.data();
   return true;
 }
 
 bool AddMonitorW(const MonitorInfo2& info) {
+  auto addMonitor = s_addMonitor.Get();
+  if (!addMonitor) return false;
   MONITOR_INFO_2W mi{Ptr(info.name), Ptr(info.environment), Ptr(info.dllName)};
-  return ::AddMonitorW(nullptr, 2, reinterpret_cast<LPBYTE>(&mi)) != FALSE;
+  return addMonitor(nullptr, 2, reinterpret_cast<LPBYTE>(&mi)) != FALSE;
 }
 
 bool DeleteMonitorW(const std::wstring& monitorName) {
-  return ::DeleteMonitorW(nullptr, nullptr, Ptr(monitorName)) != FALSE;
+  auto deleteMonitor = s_deleteMonitor.Get();
+  return deleteMonitor && deleteMonitor(nullptr, nullptr, Ptr(monitorName)) != FALSE;
 }
 
 bool AddPrinterDriverW(const DriverInfo6& info) {
+  auto addDriver = s_addPrinterDriver.Get();
+  if (!addDriver) return false;
   DRIVER_INFO_6W di{};
   di.cVersion = info.version;
   di.pName = Ptr(info.name);
@@ -121,61 +144,75 @@ bool AddPrinterDriverW(const DriverInfo6& info) {
   di.pszOEMUrl = Ptr(info.oemUrl);
   di.pszHardwareID = Ptr(info.hardwareId);
   di.pszProvider = Ptr(info.provider);
-  return ::AddPrinterDriverW(nullptr, 6, reinterpret_cast<LPBYTE>(&di)) != FALSE;
+  return addDriver(nullptr, 6, reinterpret_cast<LPBYTE>(&di)) != FALSE;
 }
 
 Handle AddPrinterW(const PrinterInfo2& info) {
+  auto addPrinter = s_addPrinter.Get();
+  if (!addPrinter) return nullptr;
   PRINTER_INFO_2W p = ToApi(info);
-  return ::AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&p));
+  return addPrinter(nullptr, 2, reinterpret_cast<LPBYTE>(&p));
 }
 
 bool OpenPrinterW(const std::wstring& name, Handle& printer, const PrinterDefaults* defaults) {
+  printer = nullptr;
+  auto openPrinter = s_openPrinter.Get();
+  if (!openPrinter) return false;
   PRINTER_DEFAULTSW d{};
   if (defaults) d = {Ptr(defaults->datatype), DevModePtr(defaults->devMode), defaults->desiredAccess};
   HANDLE h = nullptr;
-  bool ok = ::OpenPrinterW(Ptr(name), &h, defaults ? &d : nullptr) != FALSE;
+  bool ok = openPrinter(Ptr(name), &h, defaults ? &d : nullptr) != FALSE;
   printer = h;
   return ok;
 }
 
-bool ClosePrinter(Handle printer) { return ::ClosePrinter(printer) != FALSE; }
+bool ClosePrinter(Handle printer) {
+  auto closePrinter = s_closePrinter.Get();
+  return closePrinter && closePrinter(printer) != FALSE;
+}
 
 bool GetPrinterW(Handle printer, PrinterInfo2* info, uint32_t bufferBytes, uint32_t& neededBytes) {
+  neededBytes = 0;
+  auto getPrinter = s_getPrinter.Get();
+  if (!getPrinter) return false;
   std::vector<BYTE> buffer(info ? bufferBytes : 0);
   DWORD needed = 0;
-  bool ok = ::GetPrinterW(printer, 2, info ? buffer.data() : nullptr, info ? bufferBytes : 0, &needed) != FALSE;
+  bool ok = getPrinter(printer, 2, info ? buffer.data() : nullptr, info ? bufferBytes : 0, &needed) != FALSE;
   neededBytes = needed;
   if (ok && info) *info = FromApi(*reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data()));
   return ok;
 }
 
 bool SetPrinterW(Handle printer, const PrinterInfo2& info) {
+  auto setPrinter = s_setPrinter.Get();
+  if (!setPrinter) return false;
   PRINTER_INFO_2W p = ToApi(info);
-  return ::SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(&p), 0) != FALSE;
+  return setPrinter(printer, 2, reinterpret_cast<LPBYTE>(&p), 0) != FALSE;
 }
 
 int32_t DocumentPropertiesW(Handle printer, const std::wstring& deviceName, DevMode* out, const DevMode* in,
                             uint32_t mode) {
-  return ::DocumentPropertiesW(nullptr, printer, Ptr(deviceName), out ? DevModePtr(*out) : nullptr,
-                               in ? DevModePtr(*in) : nullptr, mode);
+  auto documentProperties = s_documentProperties.Get();
+  if (!documentProperties) return -1;
+  return documentProperties(nullptr, printer, Ptr(deviceName), out ? DevModePtr(*out) : nullptr,
+                            in ? DevModePtr(*in) : nullptr, mode);
 }
 
 static_assert(sizeof(PortInfo1) == sizeof(PORT_INFO_1W), "one level-1 port record");
 
 bool EnumPortsW(uint8_t* buffer, uint32_t bufferBytes, uint32_t& neededBytes, uint32_t& returned) {
+  neededBytes = returned = 0;
+  auto enumPorts = s_enumPorts.Get();
+  if (!enumPorts) return false;
   DWORD needed = 0, count = 0;
-  bool ok = ::EnumPortsW(nullptr, 1, buffer, bufferBytes, &needed, &count) != FALSE;
+  bool ok = enumPorts(nullptr, 1, buffer, bufferBytes, &needed, &count) != FALSE;
   neededBytes = needed;
   returned = count;
   return ok;
 }
 
 void CallSpoolerOrdinal204(const std::wstring& printerName) {
-  using Fn = BOOL(WINAPI*)(LPCWSTR);
-  HMODULE spooler = ::GetModuleHandleW(L"winspool.drv");
-  auto fn = spooler ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(spooler, MAKEINTRESOURCEA(204))))
-                    : nullptr;
-  if (fn) fn(printerName.c_str());
+  if (auto ordinal204 = s_ordinal204.Get()) ordinal204(printerName.c_str());
 }
 
 }  // namespace plat
