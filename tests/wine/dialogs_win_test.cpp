@@ -38,7 +38,7 @@ void CheckErrorBox(const std::wstring& message, const char* screenshot) {
   ErrorLayout layout = LayOutErrorPage(message);
   int buttonTop = -1;
   std::thread worker([&message] { PresentInstallError(message); });
-  std::thread checker = ui_test::WhenShown(L"安装失败", [&](HWND box) {
+  std::thread checker = ui_test::WhenShown(L"安装失败：" + message, [&](HWND box) {
     ui_test::Capture pixels(box);
     pixels.SaveIfAsked(screenshot);
     for (const ErrorTextRun& run : layout.runs) {
@@ -62,7 +62,7 @@ TEST(DialogsWin, ErrorBoxDrawsItsLinesFromTheWorkerThread) {
 TEST(DialogsWin, ErrorBoxIsTheEnginesPresenter) {
   SetErrorPresenter(&PresentInstallError);
   bool shown = false;
-  std::thread checker = ui_test::WhenShown(L"安装失败", [&](HWND box) {
+  std::thread checker = ui_test::WhenShown(L"安装失败：3", [&](HWND box) {
     shown = true;
     Click(box, IDC_MESERROR_OK);
   });

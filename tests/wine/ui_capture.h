@@ -157,11 +157,11 @@ class Ground {
 
 // Runs `act` on a second thread with the dialog titled `title` once it is
 // shown and painted, while the calling thread runs the modal loop.
-inline std::thread WhenShown(const wchar_t* title, std::function<void(HWND)> act) {
+inline std::thread WhenShown(const std::wstring& title, std::function<void(HWND)> act) {
   return std::thread([title, act] {
     HWND window = nullptr;
     for (int i = 0; i < 1000 && !(window && ::IsWindowVisible(window)); ++i, ::Sleep(10))
-      window = ::FindWindowW(L"#32770", title);
+      window = ::FindWindowW(L"#32770", title.c_str());
     ::Sleep(300);  // first paint
     if (window) act(window);
   });
