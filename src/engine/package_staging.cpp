@@ -48,25 +48,15 @@ bool CollectPackageFiles(const std::wstring& folder, const PackageLists& lists, 
   });
 }
 
-// The lower-case names of every file in `folder` and its sub-folders; false
-// when `folder` itself cannot be listed.
-bool CollectFileNames(const std::wstring& folder, std::wstring& names) {
-  return ForEachFolderEntry(folder, [&](const std::wstring& name, bool isFolder) {
-    if (isFolder)
-      CollectFileNames(folder + name + L"\\", names);
-    else
-      names += L";" + LowerAscii(name) + L";";
-  });
-}
-
-// The first name of the copy list that the branch lacks; empty when it is
-// complete, or cannot be listed at all (the copy reports that).
-std::wstring FirstMissingFile(const std::wstring& sourceFolder, const std::wstring& copyList) {
-  std::wstring present;
-  if (!CollectFileNames(sourceFolder, present)) return {};
+// The first name of the copy list (as the list spells it) that no collected
+// file bears; empty when the branch is complete.
+std::wstring FirstMissingFile(const std::vector<PackageFile>& files, const std::wstring& copyList) {
   for (size_t start = 0, end; (end = copyList.find(L';', start)) != std::wstring::npos; start = end + 1) {
     const std::wstring name = copyList.substr(start, end - start);
-    if (!name.empty() && present.find(L";" + LowerAscii(name) + L";") == std::wstring::npos) return name;
+    const std::wstring lower = LowerAscii(name);
+    if (!name.empty() && std::none_of(files.begin(), files.end(),
+                                      [&](const PackageFile& file) { return LowerAscii(file.name) == lower; }))
+      return name;
   }
   return {};
 }
@@ -102,10 +92,11 @@ bool CopyInfToStore(const DriverPackage& package) {
   return plat::SetupCopyOEMInfW(package.infPath, package.infFolder, plat::kSpostPath, 0);
 }
 
-}  // namespace
-
-bool CopyPackageFiles(const std::wstring& sourceFolder, const std::wstring& destinationFolder,
-                      const std::wstring& dataFile, PinFamily pinFamily) {
+// Lists the branch's files, refuses the package before anything is written
+// (an unlistable folder, an empty library, and with `wholeList` a listed
+// file the branch lacks), then copies.
+bool CopyPackage(const std::wstring& sourceFolder, const std::wstring& destinationFolder,
+                 const std::wstring& dataFile, PinFamily pinFamily, bool wholeList) {
   const PackageLists lists{LowerAscii(PackageCopyList(pinFamily, dataFile)),
                            LowerAscii(PackageProtectedList(pinFamily, dataFile))};
   std::vector<PackageFile> files;
@@ -114,7 +105,14 @@ bool CopyPackageFiles(const std::wstring& sourceFolder, const std::wstring& dest
     ShowErrorCode(L"2");
     return false;
   }
-  // Checked before anything is written: a refused package changes nothing.
+  // A branch lacking a file of its list would leave a driver that cannot
+  // load, or one mixed with files of an older install.
+  const std::wstring missing = wholeList ? FirstMissingFile(files, PackageCopyList(pinFamily, dataFile)) : L"";
+  if (!missing.empty()) {
+    WriteInstallLog(L"驱动文件缺失：" + sourceFolder + missing, false);
+    ShowErrorCode(L"2");
+    return false;
+  }
   auto empty = std::find_if(files.begin(), files.end(), IsEmptyLibrary);
   if (empty != files.end()) {
     WriteInstallLog(L"驱动文件为空: " + empty->folder + empty->name, false);
@@ -124,18 +122,17 @@ bool CopyPackageFiles(const std::wstring& sourceFolder, const std::wstring& dest
   return CopyCollectedFiles(files, destinationFolder);
 }
 
+}  // namespace
+
+bool CopyPackageFiles(const std::wstring& sourceFolder, const std::wstring& destinationFolder,
+                      const std::wstring& dataFile, PinFamily pinFamily) {
+  return CopyPackage(sourceFolder, destinationFolder, dataFile, pinFamily, false);
+}
+
 bool StageDriverPackage(PinFamily pinFamily, const std::wstring& dataFile) {
   DriverPackage package;
   if (!ResolveDriverPackage(pinFamily, dataFile, package)) return false;
-  // A branch lacking a file of its list would leave a driver that cannot
-  // load, or one mixed with files of an older install: nothing is copied.
-  const std::wstring missing = FirstMissingFile(package.sourceFolder, PackageCopyList(pinFamily, dataFile));
-  if (!missing.empty()) {
-    WriteInstallLog(L"驱动文件缺失：" + package.sourceFolder + missing, false);
-    ShowErrorCode(L"2");
-    return false;
-  }
-  if (!CopyPackageFiles(package.sourceFolder, package.destinationFolder, dataFile, pinFamily)) return false;
+  if (!CopyPackage(package.sourceFolder, package.destinationFolder, dataFile, pinFamily, true)) return false;
   bool staged = CopyInfToStore(package);
   if (!staged && plat::GetLastError() == plat::kErrorNotFound) staged = CopyInfToStore(package);
   if (!staged) {
