@@ -1,10 +1,11 @@
-# Lays out dist/: QuillexSetup.exe beside the package tree, each architecture
+# Lays out dist/: the programs (PROGRAMS: the wizard, the install program and
+# the 64-bit install program) beside the package tree, each architecture
 # folder completed by the monitor (24-pin), the printer interface DLL and the
 # placeholder driver DLLs, built for that architecture (BINARIES_i386,
 # BINARIES_X64: the folders holding them).
 file(REMOVE_RECURSE ${DEST})
 file(COPY ${SOURCE}/ DESTINATION ${DEST})
-file(COPY ${EXE} DESTINATION ${DEST})
+file(COPY ${PROGRAMS} DESTINATION ${DEST})
 foreach(arch i386 X64)
   set(bin ${BINARIES_${arch}})
   file(COPY_FILE ${bin}/QXLMON.dll ${DEST}/24Pin/${arch}/QXLMON.dll)

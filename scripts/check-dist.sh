@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Checks dist/: the exe beside a package tree that holds every file the copy
+# Checks dist/: the wizard and the install programs (the 64-bit one always,
+# the 32-bit one beside a 32-bit wizard; console programs with the wizard's
+# elevation) beside a package tree that holds every file the copy
 # lists name, an INF and a data file per model, and a monitor DLL that exports
 # its entry point undecorated; each architecture folder holds DLLs of its own
 # architecture.
@@ -8,6 +10,18 @@ set -euo pipefail
 dist="$1"
 fail() { echo "check-dist: $*" >&2; exit 1; }
 [ -f "$dist/QuillexSetup.exe" ] || fail "no QuillexSetup.exe"
+check_program() {  # NAME FORMAT
+  [ -f "$dist/$1" ] || fail "no $1"
+  local info
+  info="$(x86_64-w64-mingw32-objdump -p "$dist/$1")"
+  grep -q "file format $2" <<<"$info" || fail "$1 is not $2"
+  grep -Eq 'Subsystem[[:space:]]+0*3[[:space:]]' <<<"$info" || fail "$1 is not a console program"
+  x86_64-w64-mingw32-strings "$dist/$1" | grep -qF 'level="requireAdministrator"' || fail "$1 lacks the elevation manifest"
+}
+check_program QuillexInstall64.exe pei-x86-64
+if x86_64-w64-mingw32-objdump -f "$dist/QuillexSetup.exe" | grep -q 'file format pei-i386'; then
+  check_program QuillexInstall.exe pei-i386
+fi
 for f in PrinterInfo.ini USB驱动安装说明.txt; do
   [ -f "$dist/$f" ] || fail "no $f"
   iconv -f GBK -t UTF-8 "$dist/$f" >/dev/null 2>&1 || fail "$f is not GBK text"

@@ -5,12 +5,25 @@ set -euo pipefail
 prefix="$1" arch="$2"
 . "$(dirname "$0")/wine-loader.sh"
 wine_loader "$arch" || exit
-[ -f "$prefix/system.reg" ] && exit 0
+
+# Wine links the user's Documents, Desktop and the like to the Unix home;
+# the test prefixes keep them as folders of their own, so that what the
+# programs write there (the install logs) stays inside the build tree.
+keep_user_folders_inside() {
+  local link
+  for link in "$prefix"/drive_c/users/*/*; do
+    [ -L "$link" ] || continue
+    rm "$link" && mkdir "$link"
+  done
+}
+
+if [ -f "$prefix/system.reg" ]; then keep_user_folders_inside; exit 0; fi
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # The lock keeps two tests from creating the same prefix at once.
 exec 9>"$prefix.lock"
 flock 9
-[ -f "$prefix/system.reg" ] && exit 0
+if [ -f "$prefix/system.reg" ]; then keep_user_folders_inside; exit 0; fi
 "$WINE_LOADER" wineboot.exe -i >/dev/null 2>&1
 wineserver -w
+keep_user_folders_inside

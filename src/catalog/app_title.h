@@ -3,3 +3,5 @@
 #pragma once
 
 inline constexpr wchar_t kAppTitle[] = L"Quillex驱动安装程序";
+// The readme's caption, the installer's first window.
+inline constexpr wchar_t kReadmeTitle[] = L"USB驱动安装说明";

@@ -9,6 +9,12 @@ bool IsNative64Bit() {
          info.processorArchitecture == plat::kProcessorArchitectureIa64;
 }
 
+bool RunsUnderWow64() {
+  plat::SystemInfo own;
+  plat::GetSystemInfo(own);
+  return own.processorArchitecture == plat::kProcessorArchitectureIntel && IsNative64Bit();
+}
+
 int GetWindowsFamilyCode() {
   plat::OsVersionInfo version;
   version.size = plat::kOsVersionInfoSize;

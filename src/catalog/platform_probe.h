@@ -6,6 +6,11 @@
 // x86 through GetSystemInfo alone.
 bool IsNative64Bit();
 
+// True in a 32-bit process on 64-bit Windows (WoW64): there the spooler's
+// null environment, the driver folder and SetupAPI are the x86 ones, so the
+// installation belongs to the 64-bit install program.
+bool RunsUnderWow64();
+
 // 0 Windows 9x; 1 other or NT <= 5 on 32 bits; 2 NT <= 5 on 64 bits;
 // 3 NT >= 6 on 32 bits; 4 NT >= 6 on 64 bits.
 int GetWindowsFamilyCode();

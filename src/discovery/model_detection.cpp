@@ -4,6 +4,7 @@
 #include "discovery/model_name.h"
 #include "discovery/parallel_port.h"
 #include "discovery/usb_printer.h"
+#include "engine/error_codes.h"
 #include "engine/error_report.h"
 #include "engine/printer_queue.h"
 #include "platform/files.h"
@@ -37,25 +38,34 @@ bool CanOpenExclusively(const std::wstring& path) {
 
 }  // namespace
 
+bool ReadConfiguredModels(const CPrinterInfoFile& printerInfo, std::vector<std::wstring>& models) {
+  models.clear();
+  if (!CanOpenExclusively(printerInfo.Path())) return false;
+  std::vector<std::wstring> table(kModelTableSize);
+  const int count = printerInfo.ReadNumberedList(kModelSection, table);
+  for (int i = 0; i < count && i < kModelTableSize; ++i) {
+    // A name that cannot be its data file's name would make the install
+    // compose a path out of it: no row.
+    if (CanNameDataFile(table[i])) models.push_back(table[i]);
+  }
+  return true;
+}
+
 ModelListRows DetectPrinterModel(const CPrinterInfoFile& printerInfo, plat::Handle wizard, std::wstring& detectedModel) {
   RefreshUsbPortFilter(printerInfo.Path());
   detectedModel = DetectModel();
   ModelListRows page;
-  if (!CanOpenExclusively(printerInfo.Path())) {
-    ShowErrorCode(L"1");
+  std::vector<std::wstring> models;
+  if (!ReadConfiguredModels(printerInfo, models)) {
+    ShowErrorCode(kCodeConfiguration);
     plat::SendMessageW(wizard, plat::kWmClose, 0, 0);
     page.configurationMissing = true;
     return page;
   }
-  std::vector<std::wstring> models(kModelTableSize);
-  const int count = printerInfo.ReadNumberedList(kModelSection, models);
-  for (int i = 0; i < count && i < kModelTableSize; ++i) {
-    // A name that cannot be its data file's name would make the install
-    // compose a path out of it: no row.
-    if (!CanNameDataFile(models[i])) continue;
+  for (const std::wstring& model : models) {
     // The last model name that the detected model contains wins.
-    if (detectedModel.find(models[i]) != std::wstring::npos) page.selected = static_cast<int>(page.rows.size());
-    page.rows.push_back(kBrandPrefix + models[i]);
+    if (detectedModel.find(model) != std::wstring::npos) page.selected = static_cast<int>(page.rows.size());
+    page.rows.push_back(kBrandPrefix + model);
   }
   if (page.selected < 0 && !page.rows.empty()) page.selected = 0;
   return page;

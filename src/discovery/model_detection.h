@@ -14,6 +14,10 @@ struct ModelListRows {
   bool configurationMissing = false;  // box "1" was shown and the wizard told to close
 };
 
+// The configured models that can name their data file (CanNameDataFile), in
+// table order; false when PrinterInfo.ini cannot be opened.
+bool ReadConfiguredModels(const CPrinterInfoFile& printerInfo, std::vector<std::wstring>& models);
+
 // Refreshes UsbPortFilter from the configuration, reads the model of the USB
 // printer (or else of the parallel port's printer) into `detectedModel`, and
 // lists the configured models that can name their data file (see

@@ -1,13 +1,16 @@
 #include "engine/driver_registration.h"
 
 #include "engine/driver_package.h"
+#include "engine/error_codes.h"
 #include "engine/error_report.h"
+#include "engine/install_steps.h"
 #include "engine/service_control.h"
 #include "engine/service_sequence.h"
 #include "platform/error.h"
 #include "platform/kernel.h"
 
 const wchar_t kLanguageMonitorName[] = L"Kelvane Language Monitor";
+const wchar_t kLanguageMonitorDll[] = L"QXLMON.dll";
 
 namespace {
 
@@ -17,7 +20,7 @@ constexpr uint32_t kDriverVersion3 = 3;
 constexpr uint32_t kPauseBeforeDeleteMs = 1000;
 
 plat::MonitorInfo2 LanguageMonitor(const std::wstring& driverFolder) {
-  return {kLanguageMonitorName, std::nullopt, driverFolder + L"QXLMON.dll"};
+  return {kLanguageMonitorName, std::nullopt, driverFolder + kLanguageMonitorDll};
 }
 
 plat::DriverInfo6 UnidrvDriver(const std::wstring& driverFolder, const std::wstring& driverName, PinFamily pinFamily,
@@ -67,9 +70,11 @@ bool RegisterDriver(const std::wstring& driverName, PinFamily pinFamily, const s
   const plat::MonitorInfo2 monitor = LanguageMonitor(driverFolder);
   const plat::DriverInfo6 driver = UnidrvDriver(driverFolder, driverName, pinFamily, dataFile);
 
+  ReportStep(InstallStep::Monitor, monitor.dllName);
   if (!plat::AddMonitorW(monitor) && !ReinstallMonitor(monitor)) return false;
+  ReportStep(InstallStep::Driver, driverName);
   if (!plat::AddPrinterDriverW(driver)) {
-    ShowErrorCode(L"4");
+    ShowErrorCode(kCodeDriver);
     return false;
   }
   return true;

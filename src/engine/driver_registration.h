@@ -7,6 +7,7 @@
 #include "platform/spooler.h"
 
 extern const wchar_t kLanguageMonitorName[];  // "Kelvane Language Monitor"
+extern const wchar_t kLanguageMonitorDll[];   // "QXLMON.dll", in the driver folder
 
 // The ";"-terminated file list as the spooler's dependent-file list:
 // zero-terminated names in a zero-filled buffer of 260 units, closed by an

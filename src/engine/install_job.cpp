@@ -1,36 +1,26 @@
 #include "engine/install_job.h"
 
-#include "catalog/pnp_driver_updater.h"
-#include "engine/printer_queue.h"
-#include "platform/spooler.h"
+#include "catalog/platform_probe.h"
+#include "engine/error_codes.h"
+#include "engine/error_report.h"
+#include "engine/install_road.h"
+#include "engine/native_program.h"
 #include "platform/threads.h"
 #include "platform/window.h"
 
 namespace {
 
-const wchar_t kGenericDriverCategory[] = L"通用驱动程序";
-
 void SendInstallDone(plat::Handle owner, bool succeeded) {
   plat::SendMessageW(owner, WM_INSTALL_DONE, 0, succeeded ? 1 : 0);
 }
 
-// Only the printer the user chose, when it is the one connected, has a
-// present device whose driver Windows can update.
-bool PlugAndPlayRoadApplies(const InstallJob& job) {
-  return job.modelName == job.detectedModel && job.expectedDataFile == job.dataFile &&
-         job.driverCategory != kGenericDriverCategory;
-}
-
-// The Plug and Play road; on success the spooler hears of the printer and the
-// wizard of the result while the updater still holds its device set.
-bool InstallThroughPlugAndPlay(const InstallJob& job) {
-  CPnpDriverUpdater updater;
-  if (!updater.FindMatchingDevice(CPnpDriverUpdater::GetPackageInfPath(job.pinFamily)) ||
-      !updater.UpdateMatchedDevice())
-    return false;
-  plat::CallSpoolerOrdinal204(kBrandPrefix + job.modelName);
-  SendInstallDone(job.ownerWindow, true);
-  return true;
+// On 64-bit Windows the 32-bit wizard's road runs in the 64-bit program.
+bool RunJob(const InstallJob& job, bool& reported) {
+  if (RunsUnderWow64()) return InstallThroughNativeProgram(job);
+  return RunInstallRoad(job, [&] {
+    reported = true;
+    SendInstallDone(job.ownerWindow, true);
+  });
 }
 
 }  // namespace
@@ -40,15 +30,19 @@ uint32_t InstallWorker(void* parameter) {
   bool reported = false;
   try {
     const InstallJob job = *owned;  // the worker's own copies
-    reported = PlugAndPlayRoadApplies(job) && InstallThroughPlugAndPlay(job);
+    InstallReport report;
+    const bool succeeded = RunJob(job, reported);
+    report.Finish(succeeded);  // a failure's one box, before the wizard hears of it
     if (!reported) {
-      bool created = CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily);
       reported = true;
-      SendInstallDone(job.ownerWindow, created);
+      SendInstallDone(job.ownerWindow, succeeded);
     }
   } catch (...) {
-    // Out of memory somewhere on the way: still one answer for the wizard.
-    if (!reported) SendInstallDone(owned->ownerWindow, false);
+    // Out of memory somewhere on the way: still one box and one answer.
+    if (!reported) {
+      ShowErrorCode(kCodeUnexpected);
+      SendInstallDone(owned->ownerWindow, false);
+    }
   }
   owned.reset();  // freed only after the wizard has handled the report
   return 0;

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "engine/driver_package.h"
+#include "engine/error_codes.h"
 #include "engine/error_report.h"
+#include "engine/install_steps.h"
 #include "engine/folder_entries.h"
 #include "engine/install_log.h"
 #include "engine/protected_copy.h"
@@ -102,7 +104,7 @@ bool CopyPackage(const std::wstring& sourceFolder, const std::wstring& destinati
   std::vector<PackageFile> files;
   if (!CollectPackageFiles(sourceFolder, lists, files)) {
     WriteInstallLog(L"FindFirstFileW " + sourceFolder, true);
-    ShowErrorCode(L"2");
+    ShowErrorCode(kCodeFileCopy);
     return false;
   }
   // A branch lacking a file of its list would leave a driver that cannot
@@ -110,13 +112,13 @@ bool CopyPackage(const std::wstring& sourceFolder, const std::wstring& destinati
   const std::wstring missing = wholeList ? FirstMissingFile(files, PackageCopyList(pinFamily, dataFile)) : L"";
   if (!missing.empty()) {
     WriteInstallLog(L"驱动文件缺失：" + sourceFolder + missing, false);
-    ShowErrorCode(L"2");
+    ShowErrorCode(kCodeFileCopy);
     return false;
   }
   auto empty = std::find_if(files.begin(), files.end(), IsEmptyLibrary);
   if (empty != files.end()) {
     WriteInstallLog(L"驱动文件为空: " + empty->folder + empty->name, false);
-    ShowErrorCode(L"2");
+    ShowErrorCode(kCodeFileCopy);
     return false;
   }
   return CopyCollectedFiles(files, destinationFolder);
@@ -132,12 +134,14 @@ bool CopyPackageFiles(const std::wstring& sourceFolder, const std::wstring& dest
 bool StageDriverPackage(PinFamily pinFamily, const std::wstring& dataFile) {
   DriverPackage package;
   if (!ResolveDriverPackage(pinFamily, dataFile, package)) return false;
+  ReportStep(InstallStep::PackageFiles, package.destinationFolder);
   if (!CopyPackage(package.sourceFolder, package.destinationFolder, dataFile, pinFamily, true)) return false;
+  ReportStep(InstallStep::InfStaging, package.infPath);
   bool staged = CopyInfToStore(package);
   if (!staged && plat::GetLastError() == plat::kErrorNotFound) staged = CopyInfToStore(package);
   if (!staged) {
     const uint32_t error = plat::GetLastError();  // the caller reads why the INF was refused
-    ShowErrorCode(L"3");
+    ShowErrorCode(kCodeInfStaging);
     plat::SetLastError(error);
   }
   return staged;

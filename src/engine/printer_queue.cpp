@@ -2,7 +2,9 @@
 
 #include "engine/driver_registration.h"
 #include "engine/package_staging.h"
+#include "engine/error_codes.h"
 #include "engine/error_report.h"
+#include "engine/install_steps.h"
 #include "platform/error.h"
 #include "platform/spooler.h"
 #include "platform/window.h"
@@ -94,22 +96,30 @@ std::wstring BrandedModelName(const std::wstring& model) {
   return model.find(kBrandPrefix) != std::wstring::npos ? model : kBrandPrefix + model;
 }
 
+// Only a prefix at the start is the brand: a name that merely holds
+// "Quillex " further on would garble the model and its data file.
+std::wstring ModelFromListLine(const std::wstring& line) {
+  return line.rfind(kBrandPrefix, 0) == 0 ? line.substr(std::wstring(kBrandPrefix).size()) : line;
+}
+
 bool CreatePrinterQueue(const std::wstring& modelName, const std::wstring& portName, const std::wstring& dataFile,
                         PinFamily pinFamily) {
   const std::wstring printerName = ChoosePrinterName(BrandedModelName(modelName));
   if (printerName.empty()) {
-    ShowErrorCode(L"6");
+    ShowErrorCode(kCodePrinter);
     return false;
   }
+  ReportStep(InstallStep::PrinterName, printerName);
 
   // Without the package staged (an INF syntax error included) no driver can be
   // registered, so there is no queue to report.
   if (!StageDriverPackage(pinFamily, dataFile)) return false;
   if (!RegisterDriver(printerName, pinFamily, dataFile)) return false;
 
+  ReportStep(InstallStep::Queue, portName);
   plat::PrinterHandle queue(plat::AddPrinterW(LocalQueue(printerName, portName)));
   if (!queue) {
-    ShowErrorCode(L"6");
+    ShowErrorCode(kCodePrinter);
     return false;
   }
   queue.reset();

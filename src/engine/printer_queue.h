@@ -10,6 +10,10 @@ extern const wchar_t kBrandPrefix[];  // "Quillex ", before every model name
 // brand prefix, else the prefix followed by the model.
 std::wstring BrandedModelName(const std::wstring& model);
 
+// The model page's line "Quillex NAME" gives NAME; a line without the brand
+// prefix is taken whole.
+std::wstring ModelFromListLine(const std::wstring& line);
+
 // Copies of one printer's name that are tried before giving up.
 constexpr int kMaxPrinterCopies = 9999;
 

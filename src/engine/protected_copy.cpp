@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/error_codes.h"
 #include "engine/error_report.h"
 #include "engine/install_log.h"
 #include "engine/service_control.h"
@@ -54,7 +55,7 @@ bool StopCopyStart(const std::wstring& source, const std::wstring& destination, 
 bool CopyWithSpoolerStopped(const std::wstring& source, const std::wstring& destination) {
   bool copied = false;
   if (!StopCopyStart(source, destination, copied)) return false;
-  if (!copied) ShowErrorCode(L"2");
+  if (!copied) ShowErrorCode(kCodeFileCopy);
   return copied;
 }
 
@@ -84,7 +85,7 @@ bool FilesIdentical(const std::wstring& source, const std::wstring& destination)
 bool CopyFileProtected(const std::wstring& source, const std::wstring& destination) {
   if (plat::CopyFileW(source, destination, true)) return true;
   if (plat::GetLastError() != plat::kErrorFileExists) {
-    ShowErrorCode(L"2");
+    ShowErrorCode(kCodeFileCopy);
     return false;
   }
   if (FilesIdentical(source, destination)) return true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalog/app_title.h"
 #include "catalog/executable_dir.h"
 #include "res/resource.h"
 #include "ui/skin.h"
@@ -20,7 +21,7 @@ void CDlgExplain::DoDataExchange() { Bind(IDC_EXPLAIN_CLOSE, m_picClose); }
 
 BOOL CDlgExplain::OnInitDialog() {
   SizeAndCentre(480, 480);
-  ::SetWindowTextW(m_hWnd, L"USB驱动安装说明");
+  ::SetWindowTextW(m_hWnd, kReadmeTitle);
   m_bTextLoaded = LoadReadme();
   m_font = ui::CreatePointFont(kFontTenths, skin::kFontFace);
   FitFontToPage();

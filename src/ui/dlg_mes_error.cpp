@@ -55,8 +55,8 @@ void CDlgMesError::OnPaint() {
     ::TextOutW(dc, run.x, run.y, run.text.c_str(), static_cast<int>(run.text.size()));
 }
 
-void PresentInstallError(const std::wstring& code) {
+void PresentInstallError(int code) {
   CDlgMesError box;
-  box.m_strMessage = code;
+  box.m_strMessage = std::to_wstring(code);
   box.DoModal();
 }

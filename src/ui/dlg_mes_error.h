@@ -30,4 +30,4 @@ class CDlgMesError : public CDialogEx {
 };
 
 // The engine's error presenter: shows `code` in the box and returns when it is closed.
-void PresentInstallError(const std::wstring& code);
+void PresentInstallError(int code);

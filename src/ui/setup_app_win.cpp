@@ -2,17 +2,30 @@
 // registration, the error box as the engine's presenter, the fonts, the
 // start-up service thread, the modal wizard, and the compatibility assistant
 // started again at the end. The process ends without waiting for the service
-// thread. Before anything else, DLLs come from the system folder only.
+// thread. Before anything else, DLLs come from the system folder only; then
+// the installation lock, held until exit: a second wizard brings the first to
+// the front and leaves.
 #include <windows.h>
 #include <commctrl.h>
 
+#include "catalog/app_title.h"
 #include "catalog/setup_app.h"
 #include "engine/error_report.h"
+#include "engine/installation_lock.h"
 #include "platform/win32/system_library.h"
 #include "ui/dlg_mes_error.h"
 #include "ui/setup_dlg.h"
 
 namespace {
+
+// The running installer's window: the wizard, or the readme before it.
+void BringRunningInstallerToFront() {
+  HWND window = ::FindWindowW(nullptr, kAppTitle);
+  if (!window) window = ::FindWindowW(nullptr, kReadmeTitle);
+  if (!window) return;
+  if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+  ::SetForegroundWindow(window);
+}
 
 class CSetupApp {
  public:
@@ -41,6 +54,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // loaded from here on, by this program or by a system DLL on its behalf,
   // may come from that folder.
   plat::RestrictDllSearchToSystemFolder();
+  CInstallationLock lock;
+  if (!lock.Acquire()) {
+    BringRunningInstallerToFront();
+    return 0;
+  }
   CSetupApp app;
   app.InitInstance();
   return 0;

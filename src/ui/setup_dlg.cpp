@@ -8,6 +8,7 @@
 #include "catalog/app_title.h"
 #include "discovery/model_detection.h"
 #include "discovery/port_list.h"
+#include "engine/install_road.h"
 #include "engine/printer_queue.h"
 #include "res/resource.h"
 #include "ui/about_dlg.h"
@@ -215,7 +216,7 @@ void CSetupDlg::ShowInstallPage(bool show) {
   LoadPicture(m_picStatus, IDB_INSTALLING);
   m_picStatus.MoveWindow(50, 150, 125, 25);
   m_picStatus.ShowWindow(true);
-  auto job = MakeInstallJob(m_hWnd, m_strModel, m_strPort, m_strDetectedModel);
+  auto job = std::make_unique<InstallJob>(MakeInstallJob(m_hWnd, m_strModel, m_strPort, m_strDetectedModel));
   HWND bar = m_progress.GetSafeHwnd();
   ::SendMessageW(bar, TPBM_SHOWPERCENT, 0, 0);
   ::SetWindowTextW(bar, L"");

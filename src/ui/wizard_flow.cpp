@@ -1,6 +1,5 @@
 #include "ui/wizard_flow.h"
 
-#include "engine/printer_queue.h"
 
 namespace {
 
@@ -10,8 +9,6 @@ constexpr uintptr_t kVkReturn = 0x0D;
 constexpr uintptr_t kVkEscape = 0x1B;
 
 bool IsWizardPage(int index) { return index >= ModelPage && index <= InstallPage; }
-
-bool StartsWithBrand(const std::wstring& text) { return text.rfind(kBrandPrefix, 0) == 0; }
 
 }  // namespace
 
@@ -34,25 +31,6 @@ WizardKey CWizardFlow::ClassifyKey(uint32_t message, uintptr_t key) const {
     return m_bInstalling || m_nPage == ModelPage ? WizardKey::Consume : WizardKey::Back;
   if (message == kWmKeyDown && (key == kVkEscape || key == kVkReturn)) return WizardKey::Consume;
   return WizardKey::Pass;
-}
-
-// Only a leading prefix is the brand: cutting eight characters off a line that
-// merely holds "Quillex " further on would garble the model and its data file.
-std::wstring ModelFromListLine(const std::wstring& line) {
-  return StartsWithBrand(line) ? line.substr(std::wstring(kBrandPrefix).size()) : line;
-}
-
-std::unique_ptr<InstallJob> MakeInstallJob(plat::Handle owner, const std::wstring& model,
-                                           const std::wstring& port, const std::wstring& detectedModel) {
-  auto job = std::make_unique<InstallJob>();
-  job->ownerWindow = owner;
-  job->modelName = model;
-  job->portName = port;
-  job->dataFile = model + L".GPD";
-  job->expectedDataFile = job->dataFile;
-  job->pinFamily = Pin24;
-  job->detectedModel = detectedModel;
-  return job;
 }
 
 ProgressTick AdvanceProgressAnimation(int position) {

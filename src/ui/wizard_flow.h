@@ -54,14 +54,6 @@ class CWizardFlow {
   bool m_bInstalling = false;
 };
 
-// The model page's line "Quillex NAME" gives NAME; a line without the brand
-// prefix is taken whole.
-std::wstring ModelFromListLine(const std::wstring& line);
-
-// The job for the chosen model and port; the worker reports to `owner`.
-std::unique_ptr<InstallJob> MakeInstallJob(plat::Handle owner, const std::wstring& model,
-                                           const std::wstring& port, const std::wstring& detectedModel);
-
 // The install page's activity animation, one timer tick: the bar climbs by one
 // from 0 to 100, falls back to 0, rests there for 20 ticks and climbs again.
 extern int s_nHoldTicks;

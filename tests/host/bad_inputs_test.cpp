@@ -13,7 +13,7 @@
 namespace {
 
 plat::Handle const kWizard = reinterpret_cast<plat::Handle>(0x7002);
-const std::wstring kDriverFolder = L"C:\\windows\\system32\\spool\\drivers\\w32x86";
+const std::wstring kDriverFolder = L"C:\\windows\\system32\\spool\\drivers\\x64";
 const std::wstring kMonitor = L"Kelvane Language Monitor";
 
 class BadInputTest : public SimTest {

@@ -2,6 +2,8 @@
 
 #include "allocation_hooks.h"
 #include "engine/install_job.h"
+#include "engine/installation_lock.h"
+#include "engine/pe_image.h"
 #include "platform/error.h"
 #include "platform/window.h"
 #include "sample_package.h"
@@ -66,16 +68,53 @@ TEST_F(InstallWorkerTest, DetectedModelWithoutAPresentDeviceFallsBackToTheQueue)
   EXPECT_EQ(QueueCalls(), 1u);
 }
 
-// What the 32-bit installer really does on 64-bit Windows: the update is
-// refused (ERROR_IN_WOW64) and the queue road builds the printer.
-TEST_F(InstallWorkerTest, OnX64TheDetectedPrinterStillGetsItsQueue) {
-  ConnectPrinter();
-  EXPECT_EQ(Run(Job(L"QX-630K")), std::vector<intptr_t>{1});
-  EXPECT_EQ(M().transcript.Count("UpdateDriverForPlugAndPlayDevicesW"), 1u);
-  EXPECT_TRUE(M().devices.updates.empty());
-  EXPECT_EQ(QueueCalls(), 1u);
-  EXPECT_NE(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
-  EXPECT_TRUE(ErrorBoxes().empty());
+// The 32-bit wizard on 64-bit Windows hands the job to the 64-bit program,
+// started by full path with a quoted command line and the wizard's lock lent
+// for the run; its exit code becomes the wizard's one report and box.
+TEST_F(InstallWorkerTest, UnderWow64TheNativeProgramInstallsAndItsCodeIsTheBox) {
+  const std::wstring program = L"C:\\Setup\\QuillexInstall64.exe";
+  static uint32_t s_exitCode;
+  static bool s_lent;
+  const struct {
+    std::string image;  // the program file; empty for none
+    uint32_t exitCode;
+    std::vector<intptr_t> results;
+    std::vector<std::wstring> boxes;
+    bool started;
+  } cases[] = {
+      {PeHeaders(kPeMachineAmd64, true, false), 0, {1}, {}, true},
+      {PeHeaders(kPeMachineAmd64, true, false), 4, {0}, {L"4"}, true},
+      {PeHeaders(kPeMachineAmd64, true, false), 1618, {0}, {L"12"}, true},  // no box code: unexpected, logged
+      {PeHeaders(kPeMachineI386, false, false), 0, {0}, {L"11"}, false},    // not an x86-64 program
+      {"", 0, {0}, {L"11"}, false},                                         // missing
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    M().kernel.processArchitecture = plat::kProcessorArchitectureIntel;
+    if (!c.image.empty()) M().fs.AddFile(program, c.image);
+    s_exitCode = c.exitCode;
+    s_lent = false;
+    M().processes.programs[sim::FileSystem::Key(program)] = [](const std::wstring& commandLine) {
+      const size_t token = commandLine.find(L"/handoff ");
+      s_lent = token != std::wstring::npos && IsLockHandedOff(commandLine.substr(token + 9));
+      return s_exitCode;
+    };
+    ConnectPrinter();
+    EXPECT_EQ(Run(Job(L"QX-630K")), c.results) << c.exitCode;
+    EXPECT_EQ(ErrorBoxes(), c.boxes) << c.exitCode;
+    EXPECT_EQ(QueueCalls(), 0u);  // nothing of the road in the 32-bit process
+    EXPECT_EQ(M().transcript.Count("UpdateDriverForPlugAndPlayDevicesW"), 0u);
+    ASSERT_EQ(M().processes.started.size(), c.started ? 1u : 0u);
+    if (!c.started) {
+      EXPECT_EQ(LogEntries().size(), 1u);
+      continue;
+    }
+    const auto& start = M().processes.started[0];
+    EXPECT_EQ(start.application, program);
+    EXPECT_EQ(start.commandLine.rfind(L"\"" + program + L"\" /install /model QX-630K /port LPT1: /detected QX-630K /handoff ", 0), 0u);
+    EXPECT_TRUE(start.noWindow);
+    EXPECT_TRUE(s_lent);
+  }
 }
 
 // On 32-bit Windows the update may run.

@@ -96,8 +96,8 @@ TEST_F(DetectPrinterModelTest, AMissingConfigurationShowsBoxOneThenClosesTheWiza
   size_t sentBeforeBox = 99;
   static size_t* observed;
   observed = &sentBeforeBox;
-  SetErrorPresenter([](const std::wstring& code) {
-    EXPECT_EQ(code, L"1");
+  SetErrorPresenter([](int code) {
+    EXPECT_EQ(code, 1);
     *observed = sim::machine().windows.sent.size();
   });
   AddUsbPrinter(UsbPath(L"vid_d23c&pid_0001", L"1"), 1, "MFG:Quillex;MDL:QX-630K;");

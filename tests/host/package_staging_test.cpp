@@ -17,7 +17,7 @@ namespace {
 using Names = std::set<std::wstring>;
 using Strings = std::vector<std::wstring>;
 
-const std::wstring kDrivers = L"C:\\windows\\system32\\spool\\drivers\\w32x86";
+const std::wstring kDrivers = L"C:\\windows\\system32\\spool\\drivers\\x64";
 
 // Every name of every family's lists, as the lists spell them.
 const Names kAllListedNames = {

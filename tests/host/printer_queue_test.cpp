@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::wstring kDriverDir = L"C:\\windows\\system32\\spool\\drivers\\w32x86\\";
+const std::wstring kDriverDir = L"C:\\windows\\system32\\spool\\drivers\\x64\\";
 const std::wstring kMonitor = L"Kelvane Language Monitor";
 
 class PrinterQueueTest : public SimTest {

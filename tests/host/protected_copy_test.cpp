@@ -13,7 +13,7 @@ namespace {
 using Strings = std::vector<std::wstring>;
 
 const std::wstring kSource = L"C:\\Setup\\24Pin\\X64\\QX24RES.DLL";
-const std::wstring kDrivers = L"C:\\windows\\system32\\spool\\drivers\\w32x86\\";
+const std::wstring kDrivers = L"C:\\windows\\system32\\spool\\drivers\\x64\\";
 const std::wstring kTarget = kDrivers + L"QX24RES.DLL";
 
 class ProtectedCopyTest : public SimTest {

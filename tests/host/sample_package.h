@@ -27,3 +27,18 @@ inline void AddSamplePackage(sim::Machine& m, const std::wstring& branch = kSamp
                "[Strings]\r\nQuillex=\"Quillex\"\r\n");
   m.devices.SetInfClass(branch + L"24Pin.inf", L"Printer", kPrinterClassGuid);
 }
+
+// The headers of a Windows image, as far as the installer reads them: the DOS
+// stub's pointer, the signature, the file header and an optional header of the
+// 32- or 64-bit form without data directories or sections.
+inline std::string PeHeaders(uint16_t machine, bool pe32Plus, bool dll) {
+  std::string bytes(0x40, '\0');
+  bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x40;
+  auto put16 = [&bytes](uint16_t v) { bytes += static_cast<char>(v & 0xFF), bytes += static_cast<char>(v >> 8); };
+  bytes += std::string("PE\0\0", 4);
+  const uint16_t optionalSize = pe32Plus ? 0xF0 : 0xE0;
+  put16(machine), put16(0), bytes.append(12, '\0'), put16(optionalSize), put16(dll ? 0x2002 : 0x0002);
+  put16(pe32Plus ? 0x20B : 0x10B);
+  bytes.append(optionalSize - 2, '\0');
+  return bytes;
+}

@@ -158,7 +158,7 @@ TEST_F(SimMachineTest, ServicesCanBeMissingRefuseOrLackTheRight) {
 TEST_F(SimMachineTest, RunningSpoolerHoldsTheFilesOfItsDriverFolder) {
   std::wstring drivers;
   ASSERT_TRUE(plat::GetPrinterDriverDirectoryW(512, drivers));
-  EXPECT_EQ(drivers, L"C:\\windows\\system32\\spool\\drivers\\w32x86");
+  EXPECT_EQ(drivers, L"C:\\windows\\system32\\spool\\drivers\\x64");
   EXPECT_FALSE(plat::GetPrinterDriverDirectoryW(static_cast<uint32_t>(drivers.size() * 2), drivers));
   EXPECT_EQ(plat::GetLastError(), plat::kErrorInsufficientBuffer);
 
@@ -184,7 +184,7 @@ TEST_F(SimMachineTest, RunningSpoolerHoldsTheFilesOfItsDriverFolder) {
 }
 
 TEST_F(SimMachineTest, AddMonitorNeedsALoadableLibrary) {
-  const std::wstring dll = L"C:\\windows\\system32\\spool\\drivers\\w32x86\\QXLMON.dll";
+  const std::wstring dll = L"C:\\windows\\system32\\spool\\drivers\\x64\\QXLMON.dll";
   const plat::MonitorInfo2 monitor{L"Kelvane Language Monitor", std::nullopt, dll};
   EXPECT_FALSE(plat::AddMonitorW(monitor));
   EXPECT_EQ(plat::GetLastError(), 126u);  // ERROR_MOD_NOT_FOUND
@@ -305,10 +305,12 @@ TEST_F(SimMachineTest, UpdateInstallsOnEveryDeviceListingTheId) {
   M().fs.AddFile(L"C:\\Setup\\24Pin.inf", "");
   M().devices.AddDevice(L"USB\\W\\1", {L"WOW"});
   // A 32-bit process on 64-bit Windows is refused before anything happens.
+  M().kernel.processArchitecture = plat::kProcessorArchitectureIntel;
   EXPECT_FALSE(plat::UpdateDriverForPlugAndPlayDevicesW(L"WOW", L"C:\\Setup\\24Pin.inf", 1, nullptr));
   EXPECT_EQ(plat::GetLastError(), plat::kErrorInWow64);
   EXPECT_EQ(M().devices.Find(L"USB\\W\\1")->driverInf, L"");
   M().devices.RemoveDevice(L"USB\\W\\1");
+  M().kernel.processArchitecture = plat::kProcessorArchitectureIntel;
   M().kernel.nativeArchitecture = plat::kProcessorArchitectureIntel;
   M().devices.AddDevice(L"USB\\A\\1", {L"USBPRINT\\QuillexQX-630K7B2E"});
   M().devices.AddDevice(L"USB\\B\\1", {L"OTHER", L"usbprint\\quillexqx-630k7b2e"});

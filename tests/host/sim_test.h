@@ -52,5 +52,5 @@ class SimTest : public ::testing::Test {
   }
 
  private:
-  static void RecordErrorBox(const std::wstring& code) { ErrorBoxes().push_back(code); }
+  static void RecordErrorBox(int code) { ErrorBoxes().push_back(std::to_wstring(code)); }
 };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/install_road.h"
 #include "engine/printer_queue.h"
 
 namespace {
@@ -55,14 +56,14 @@ TEST(WizardFlow, ModelLineAndJob) {
   EXPECT_EQ(BrandedModelName(L"KD-200"), L"Quillex KD-200");
   EXPECT_EQ(BrandedModelName(L"Quillex KD-200"), L"Quillex KD-200");
 
-  auto job = MakeInstallJob(reinterpret_cast<plat::Handle>(7), L"KD-200", L"USB001", L"KD-200");
-  EXPECT_EQ(job->ownerWindow, reinterpret_cast<plat::Handle>(7));
-  EXPECT_EQ(job->dataFile, L"KD-200.GPD");
-  EXPECT_EQ(job->expectedDataFile, L"KD-200.GPD");
-  EXPECT_EQ(job->portName, L"USB001");
-  EXPECT_EQ(job->detectedModel, L"KD-200");
-  EXPECT_TRUE(job->driverCategory.empty());
-  EXPECT_EQ(job->pinFamily, Pin24);
+  const InstallJob job = MakeInstallJob(reinterpret_cast<plat::Handle>(7), L"KD-200", L"USB001", L"KD-200");
+  EXPECT_EQ(job.ownerWindow, reinterpret_cast<plat::Handle>(7));
+  EXPECT_EQ(job.dataFile, L"KD-200.GPD");
+  EXPECT_EQ(job.expectedDataFile, L"KD-200.GPD");
+  EXPECT_EQ(job.portName, L"USB001");
+  EXPECT_EQ(job.detectedModel, L"KD-200");
+  EXPECT_TRUE(job.driverCategory.empty());
+  EXPECT_EQ(job.pinFamily, Pin24);
 }
 
 // Over many ticks: 100 ticks (3 s) to reach 100, back to 0, 20 resting ticks

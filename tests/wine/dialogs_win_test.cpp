@@ -37,7 +37,11 @@ int ClientTop(HWND control) {
 void CheckErrorBox(const std::wstring& message, const char* screenshot) {
   ErrorLayout layout = LayOutErrorPage(message);
   int buttonTop = -1;
-  std::thread worker([&message] { PresentInstallError(message); });
+  std::thread worker([&message] {
+    CDlgMesError box;
+    box.m_strMessage = message;
+    box.DoModal();
+  });
   std::thread checker = ui_test::WhenShown(L"安装失败：" + message, [&](HWND box) {
     ui_test::Capture pixels(box);
     pixels.SaveIfAsked(screenshot);
@@ -66,7 +70,7 @@ TEST(DialogsWin, ErrorBoxIsTheEnginesPresenter) {
     shown = true;
     Click(box, IDC_MESERROR_OK);
   });
-  ShowErrorCode(L"3");
+  ShowErrorCode(3);
   checker.join();
   SetErrorPresenter(nullptr);
   EXPECT_TRUE(shown);

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "catalog/printer_info_file.h"
 #include "engine/error_report.h"
 #include "engine/install_job.h"
 #include "wine_support.h"
@@ -14,7 +15,7 @@ namespace {
 
 std::vector<LPARAM> g_results;
 std::vector<std::wstring> g_boxes;
-void RecordBox(const std::wstring& code) { g_boxes.push_back(code); }
+void RecordBox(int code) { g_boxes.push_back(std::to_wstring(code)); }
 
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INSTALL_DONE) {
@@ -46,8 +47,12 @@ void PumpFor(DWORD until, bool stopAtFirstResult) {
   }
 }
 
+// On 64-bit Windows the job runs in QuillexInstall64.exe beside the test
+// program, which reads the models from PrinterInfo.ini there.
 TEST(InstallWorkerWinTest, JobRunsToTheEndAndReportsOnce) {
   wine::DeletePrinterNamed(L"Quillex QX-730K");
+  const std::wstring configuration = CPrinterInfoFile().Path();
+  wine::WriteAll(configuration, "[82\xC1\xD0\xC6\xB1\xBE\xDD\xB4\xF2\xD3\xA1\xBB\xFA]\r\nCounts=1\r\n0=QX-730K\r\n");
   SetErrorPresenter(&RecordBox);
   HWND owner = CreateOwnerWindow();
   ASSERT_NE(owner, nullptr);
@@ -72,6 +77,7 @@ TEST(InstallWorkerWinTest, JobRunsToTheEndAndReportsOnce) {
   if (printer) ClosePrinter(printer);
   DestroyWindow(owner);
   SetErrorPresenter(nullptr);
+  DeleteFileW(configuration.c_str());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/platform_probe.h"
 #include "engine/driver_registration.h"
 #include "engine/error_report.h"
 #include "engine/printer_queue.h"
@@ -15,7 +16,7 @@
 namespace {
 
 std::vector<std::wstring> g_boxes;
-void RecordBox(const std::wstring& code) { g_boxes.push_back(code); }
+void RecordBox(int code) { g_boxes.push_back(std::to_wstring(code)); }
 
 class PrinterQueueWinTest : public ::testing::Test {
  protected:
@@ -39,6 +40,9 @@ class PrinterQueueWinTest : public ::testing::Test {
 };
 
 TEST_F(PrinterQueueWinTest, InstallsQueueDriverAndMonitorThenACopy) {
+  if (RunsUnderWow64())
+    GTEST_SKIP() << "a 32-bit process on 64-bit Windows would set up x86 objects on the x64 spooler; "
+                    "the 64-bit install program installs there (InstallWorkerWinTest, the wizard's suite)";
   ASSERT_TRUE(CreatePrinterQueue(L"QX-630K", L"LPT1:", L"QX-630K.GPD", Pin24));
   EXPECT_TRUE(g_boxes.empty());
   EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));

@@ -41,6 +41,38 @@ SetupProcess::~SetupProcess() {
   CloseHandle(m_process);
 }
 
+DWORD RunConsoleProgram(const std::wstring& folder, const std::wstring& exe, const std::wstring& arguments,
+                        std::wstring& output) {
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  if (!CreatePipe(&read, &write, &inheritable, 0)) return ~0u;
+  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = write;
+  std::wstring command = L"\"" + folder + L"\\" + exe + L"\" " + arguments;
+  PROCESS_INFORMATION info{};
+  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                      folder.c_str(), &startup, &info);
+  CloseHandle(write);
+  std::string bytes;
+  char chunk[4096];
+  DWORD got = 0;
+  while (started && ReadFile(read, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  CloseHandle(read);
+  if (!started) return ~0u;
+  WaitForSingleObject(info.hProcess, INFINITE);
+  DWORD code = ~0u;
+  GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hProcess);
+  CloseHandle(info.hThread);
+  output.assign(bytes.size(), L'\0');
+  output.resize(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), output.data(),
+                                    static_cast<int>(output.size())));
+  return code;
+}
+
 namespace {
 
 struct WindowSearch {

@@ -36,6 +36,11 @@ class SetupProcess {
   DWORD m_processId = 0;
 };
 
+// Runs the console program `exe` of `folder` with `arguments` (one string, as
+// typed) to its end; its exit code, with what it printed in `output`.
+DWORD RunConsoleProgram(const std::wstring& folder, const std::wstring& exe, const std::wstring& arguments,
+                        std::wstring& output);
+
 // Window matchers and actions.
 std::wstring WindowText(HWND window);
 bool HasChild(HWND window, int id);

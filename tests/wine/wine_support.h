@@ -136,7 +136,7 @@ class ErrorBoxRecorder {
   }
 
  private:
-  static void Record(const std::wstring& code) { Boxes().push_back(code); }
+  static void Record(int code) { Boxes().push_back(std::to_wstring(code)); }
 };
 
 }  // namespace wine

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "catalog/app_title.h"
+#include "catalog/platform_probe.h"
+#include "engine/pe_image.h"
 #include "engine/driver_registration.h"
 #include "res/resource.h"
 #include "setup_process.h"
@@ -31,6 +33,20 @@ bool PrinterExists(const std::wstring& name) {
   for (const PRINTER_INFO_2W& p : wine::EnumLocalPrinters(storage))
     if (name == p.pPrinterName) return true;
   return false;
+}
+
+// The monitor's DLL lies in the driver folder of the machine's own
+// architecture and is built for it.
+bool MonitorInNativeDriverFolder() {
+  const bool native64 = IsNative64Bit();
+  wchar_t folder[MAX_PATH] = {};
+  DWORD needed = 0;
+  if (!GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(native64 ? L"Windows x64" : L"Windows NT x86"), 1,
+                                  reinterpret_cast<BYTE*>(folder), sizeof folder, &needed))
+    return false;
+  PeImage image;
+  if (!ReadPeImage(std::wstring(folder) + L"\\" + kLanguageMonitorDll, image)) return false;
+  return native64 ? IsX64Image(image) : IsX86Image(image);
 }
 
 size_t PrinterCount() {
@@ -174,6 +190,46 @@ TEST_F(WizardE2eWinTest, KeysBackAndCancel) {
   Click(question, IDC_ISCLOSE_YES);
   EXPECT_TRUE(setup.WaitForExit());
   EXPECT_EQ(PrinterCount(), printers);
+}
+
+// The administrator's program: an install and a copy, whatever the prefix's
+// architecture (the 32-bit one forwards to QuillexInstall64.exe on 64-bit
+// Windows), the monitor then in the native driver folder.
+TEST_F(WizardE2eWinTest, InstallProgramInstallsThenACopy) {
+  std::wstring output;
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"/install /model QX-630K /port LPT1:", output), 0u);
+  EXPECT_NE(output.find(L"创建打印机，端口：LPT1:"), std::wstring::npos) << output;
+  EXPECT_NE(output.find(L"驱动安装成功"), std::wstring::npos) << output;
+  EXPECT_TRUE(PrinterExists(kPrinter));
+  EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
+  EXPECT_TRUE(MonitorInNativeDriverFolder());
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"-install -model qx-630k -port LPT1:", output), 0u);
+  EXPECT_TRUE(PrinterExists(kCopy));
+}
+
+// Bad arguments and an unknown model: 87 with the usage or the model list;
+// with no printer attached, /detect takes the first model.
+TEST_F(WizardE2eWinTest, InstallProgramArgumentsAndDetection) {
+  std::wstring output;
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"/install /port", output), 87u);
+  EXPECT_NE(output.find(L"用法：QuillexInstall.exe /install"), std::wstring::npos) << output;
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"/install /model QX-9 /port LPT1:", output), 87u);
+  EXPECT_NE(output.find(L"可用的型号：QX-630K、QX-730K"), std::wstring::npos) << output;
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"/install /detect /port LPT1:", output), 0u);
+  EXPECT_TRUE(PrinterExists(kPrinter));
+}
+
+// One installation at a time: while a wizard runs, a second wizard leaves at
+// once and the install program exits with 1618.
+TEST_F(WizardE2eWinTest, OneInstallationAtATime) {
+  SetupProcess first(Folder());
+  ASSERT_NE(first.WaitForWindow(wine::DialogWithChild(IDC_EXPLAIN_CLOSE)), nullptr);
+  SetupProcess second(Folder());
+  EXPECT_TRUE(second.WaitForExit(20000));
+  std::wstring output;
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"/install /model QX-630K /port LPT1:", output),
+            1618u);
+  EXPECT_FALSE(PrinterExists(kPrinter));
 }
 
 // Without PrinterInfo.ini the model page shows box "1" and the wizard closes.

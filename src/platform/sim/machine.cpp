@@ -94,6 +94,8 @@ void Machine::JoinThreads() {
     {
       auto lock = Lock();
       started.swap(threads.running);
+      for (auto& [handle, process] : processes.open)
+        if (process->thread.joinable()) started.push_back(std::move(process->thread));
     }
     if (started.empty()) return;
     for (std::thread& t : started) t.join();  // without the lock: the threads need it
@@ -138,10 +140,13 @@ void Machine::Reset() {
   services.Add(L"Spooler", plat::kServiceRunning);
   services.Add(L"PcaSvc", plat::kServiceRunning);
   spooler = Spooler();
-  spooler.driverDirectory = L"C:\\windows\\system32\\spool\\drivers\\w32x86";
+  spooler.driverDirectory = L"C:\\windows\\system32\\spool\\drivers\\x64";
   fs.AddDirectory(spooler.driverDirectory);
   infStore = InfStore();
   windows = Windows();
+  processes = Processes();
+  namedObjects = NamedObjects();
+  console = Console();
 }
 
 bool Machine::SpoolerHolds(const std::wstring& path) const {

@@ -163,7 +163,7 @@ class Registry {
 struct KernelState {
   std::wstring moduleFileName;
   uint16_t nativeArchitecture = plat::kProcessorArchitectureAmd64;
-  uint16_t processArchitecture = plat::kProcessorArchitectureIntel;  // what GetSystemInfo tells a 32-bit process
+  uint16_t processArchitecture = plat::kProcessorArchitectureAmd64;  // what GetSystemInfo tells the process
   bool nativeSystemInfoExported = true;
   plat::OsVersionInfo version{plat::kOsVersionInfoSize, 10, 0, 19045, plat::kPlatformWin32Nt};
   std::map<uint32_t, std::wstring> messages;  // FormatMessageW texts
@@ -272,13 +272,15 @@ struct CursorState {
 class Machine {
  public:
   Machine();
-  // Back to a fresh machine: 64-bit Windows 10, the executable in C:\Setup,
+  // Back to a fresh machine: 64-bit Windows 10, a 64-bit process (the
+  // install program as it runs there), the executable in C:\Setup,
   // the documents and fonts folders and the spooler's driver folder present,
   // the "Spooler" and "PcaSvc" services running, nothing staged.
   void Reset();
   std::unique_lock<std::recursive_mutex> Lock() { return std::unique_lock<std::recursive_mutex>(mutex_); }
 
-  // Waits until every thread started through CreateThread has ended.
+  // Waits until every thread started through CreateThread, and every
+  // program started through CreateProcessW, has ended.
   void JoinThreads();
 
   // A new handle value, unique for the machine's lifetime.
@@ -304,6 +306,9 @@ class Machine {
   InfStore infStore;
   Threads threads;
   Windows windows;
+  Processes processes;
+  NamedObjects namedObjects;
+  Console console;
 
  private:
   std::recursive_mutex mutex_;

@@ -2,6 +2,9 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,6 +16,44 @@ namespace sim {
 // The threads that CreateThread started, so that tests can wait for them.
 struct Threads {
   std::vector<std::thread> running;
+};
+
+// Other programs: what CreateProcessW can start, and what it started. A
+// program is a function of its command line that returns its exit code; it
+// runs on a thread of its own, as the process's main thread.
+struct Processes {
+  using Program = std::function<uint32_t(const std::wstring& commandLine)>;
+  std::map<std::wstring, Program> programs;  // by file-system key of the program's path
+  struct Start {
+    std::wstring application, commandLine;
+    bool noWindow = false;
+  };
+  std::vector<Start> started;
+  struct Running {
+    std::thread thread;
+    uint32_t exitCode = 0;
+    bool ended = false;
+  };
+  std::map<uintptr_t, std::shared_ptr<Running>> open;  // by process handle
+  uint32_t currentProcessId = 4242;
+  bool elevated = true;
+};
+
+// Named mutexes and events, met by name across the machine.
+struct NamedObjects {
+  struct Object {
+    bool mutex = false;
+    std::optional<std::thread::id> owner;  // a mutex's owning thread
+    int recursion = 0;
+    int handles = 0;
+  };
+  std::map<std::wstring, Object> byName;
+  std::map<uintptr_t, std::wstring> open;  // handle -> name
+};
+
+// What the program wrote to its standard output, a line each.
+struct Console {
+  std::vector<std::wstring> lines;
 };
 
 // What SendMessageW delivered, the window procedure that handles it, and the

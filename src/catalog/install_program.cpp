@@ -1,0 +1,176 @@
+#include "catalog/install_program.h"
+
+#include <cwctype>
+
+#include "catalog/platform_probe.h"
+#include "catalog/printer_info_file.h"
+#include "discovery/model_detection.h"
+#include "engine/error_codes.h"
+#include "engine/error_report.h"
+#include "engine/install_road.h"
+#include "engine/install_steps.h"
+#include "engine/installation_lock.h"
+#include "engine/native_program.h"
+#include "engine/printer_queue.h"
+#include "platform/console.h"
+#include "platform/process.h"
+
+namespace {
+
+const wchar_t kUsage[] =
+    L"用法：QuillexInstall.exe /install /model <型号> /port <端口> [/detected <型号>]\n"
+    L"      QuillexInstall.exe /install /detect [/model <型号>] /port <端口>\n"
+    L"  /model     PrinterInfo.ini 列出的型号，例如 QX-630K\n"
+    L"  /port      打印机端口，例如 LPT1: 或 USB001\n"
+    L"  /detected  已连接打印机的型号；与 /model 相同时进行即插即用驱动更新\n"
+    L"  /detect    检测已连接的打印机；不给 /model 时安装检测到的型号或第一个型号\n"
+    L"退出代码：0 成功；安装向导的错误代码；87 参数错误；740 需要管理员权限；1618 另一个安装正在运行";
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+bool IsSwitch(const std::wstring& argument) {
+  return argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
+}
+
+// The switch that takes the next argument as its value, or null.
+std::wstring* ValueOf(const std::wstring& name, InstallCommand& command) {
+  if (name == L"model") return &command.model;
+  if (name == L"port") return &command.port;
+  if (name == L"detected") return &command.detected;
+  if (name == L"handoff") return &command.handoff;
+  return nullptr;
+}
+
+void PrintStep(InstallStep step, const std::wstring& detail) {
+  static const wchar_t* const kStepTexts[] = {
+      L"即插即用驱动更新：", L"打印机名称：", L"复制驱动文件到：", L"安装 INF 文件：",
+      L"注册语言监视器：",   L"注册打印机驱动程序：", L"创建打印机，端口：",
+  };
+  plat::WriteStdoutLine(kStepTexts[static_cast<int>(step)] + detail);
+}
+
+void PrintFailure(int code) {
+  plat::WriteStdoutLine(L"安装失败：" + std::to_wstring(code) + L" " + ErrorCodeMeaning(code));
+}
+
+int BadArguments(const std::wstring& reason) {
+  plat::WriteStdoutLine(reason);
+  plat::WriteStdoutLine(kUsage);
+  return kExitBadArguments;
+}
+
+// The configured spelling of `requested` (case ignored, the brand allowed).
+bool FindConfiguredModel(const std::vector<std::wstring>& models, const std::wstring& requested, std::wstring& found) {
+  const std::wstring wanted = Lower(ModelFromListLine(requested));
+  for (const std::wstring& model : models)
+    if (Lower(model) == wanted) {
+      found = model;
+      return true;
+    }
+  return false;
+}
+
+std::wstring ModelList(const std::vector<std::wstring>& models) {
+  std::wstring list;
+  for (const std::wstring& model : models) list += (list.empty() ? L"" : L"、") + model;
+  return list;
+}
+
+// The model and the detected model of the job; the exit code when there is none.
+int ChooseModel(const InstallCommand& command, std::wstring& model, std::wstring& detected) {
+  CPrinterInfoFile printerInfo;
+  std::vector<std::wstring> models;
+  if (!ReadConfiguredModels(printerInfo, models)) {
+    PrintFailure(kCodeConfiguration);
+    return kCodeConfiguration;
+  }
+  detected = command.detected;
+  std::wstring detectedRow;
+  if (command.detect) {
+    ModelListRows page = DetectPrinterModel(printerInfo, nullptr, detected);
+    if (page.selected >= 0) detectedRow = ModelFromListLine(page.rows[page.selected]);
+  }
+  if (command.model.empty()) {
+    if (detectedRow.empty()) return BadArguments(L"PrinterInfo.ini 没有列出可安装的型号。");
+    model = detectedRow;
+    return kExitSuccess;
+  }
+  if (!FindConfiguredModel(models, command.model, model))
+    return BadArguments(L"未知型号：" + command.model + L"。可用的型号：" + ModelList(models));
+  return kExitSuccess;
+}
+
+int Install(const InstallCommand& command) {
+  if (!plat::IsProcessElevated()) {
+    plat::WriteStdoutLine(L"需要管理员权限：请在以管理员身份运行的命令提示符中执行。");
+    return kExitNotElevated;
+  }
+  CInstallationLock lock;
+  if (!IsLockHandedOff(command.handoff) && !lock.Acquire()) {
+    plat::WriteStdoutLine(L"另一个打印机驱动安装正在运行，请等它结束后再试。");
+    return kExitAnotherInstall;
+  }
+  InstallJob job;
+  if (const int code = ChooseModel(command, job.modelName, job.detectedModel); code != kExitSuccess) return code;
+  job = MakeInstallJob(nullptr, job.modelName, command.port, job.detectedModel);
+
+  SetStepObserver(&PrintStep);
+  InstallReport report;
+  const bool succeeded = RunInstallRoad(job, [] {});
+  const int code = report.Finish(succeeded);
+  SetStepObserver(nullptr);
+  if (succeeded) plat::WriteStdoutLine(L"驱动安装成功");
+  return code;
+}
+
+}  // namespace
+
+bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallCommand& command, std::wstring& error) {
+  command = InstallCommand{};
+  bool install = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::wstring& argument = arguments[i];
+    const std::wstring name = IsSwitch(argument) ? Lower(argument.substr(1)) : L"";
+    if (name == L"?") {
+      command.usage = true;
+    } else if (name == L"install") {
+      install = true;
+    } else if (name == L"detect") {
+      command.detect = true;
+    } else if (std::wstring* value = ValueOf(name, command)) {
+      if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+        error = L"参数 " + argument + L" 缺少值。";
+        return false;
+      }
+      *value = arguments[++i];
+    } else {
+      error = L"未知参数：" + argument;
+      return false;
+    }
+  }
+  if (command.usage) return true;
+  if (!install) error = L"缺少 /install。";
+  else if (command.port.empty()) error = L"缺少 /port <端口>。";
+  else if (command.model.empty() && !command.detect) error = L"缺少 /model <型号>（或 /detect）。";
+  return error.empty();
+}
+
+int RunInstallProgram(const std::vector<std::wstring>& arguments) {
+  SetErrorPresenter(&PrintFailure);
+  if (RunsUnderWow64()) {
+    const int code = RunNativeProgram(arguments, plat::ConsoleUse::Inherit);
+    if (code == kCodeNativeProgram) PrintFailure(code);
+    return code;
+  }
+  InstallCommand command;
+  std::wstring error;
+  if (!ParseInstallCommand(arguments, command, error)) return BadArguments(error);
+  if (command.usage) {
+    plat::WriteStdoutLine(kUsage);
+    return kExitSuccess;
+  }
+  return Install(command);
+}

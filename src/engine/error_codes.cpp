@@ -1,0 +1,28 @@
+#include "engine/error_codes.h"
+
+namespace {
+
+struct CodeMeaning {
+  int code;
+  const wchar_t* meaning;
+};
+
+constexpr CodeMeaning kMeanings[] = {
+    {kCodeConfiguration, L"无法读取配置文件 PrinterInfo.ini"},
+    {kCodeFileCopy, L"驱动文件无法复制"},
+    {kCodeInfStaging, L"驱动程序包的 INF 文件无法安装"},
+    {kCodeDriver, L"打印机驱动程序无法注册"},
+    {kCodePrinter, L"打印机无法创建"},
+    {kCodeNativeProgram, L"64 位安装程序 QuillexInstall64.exe 缺失、损坏或无法启动"},
+    {kCodeUnexpected, L"安装意外失败"},
+};
+
+}  // namespace
+
+const wchar_t* ErrorCodeMeaning(int code) {
+  for (const CodeMeaning& m : kMeanings)
+    if (m.code == code) return m.meaning;
+  return L"";
+}
+
+bool IsErrorCode(int code) { return *ErrorCodeMeaning(code) != L'\0'; }

@@ -1,0 +1,49 @@
+#include "engine/install_road.h"
+
+#include "catalog/pnp_driver_updater.h"
+#include "engine/install_steps.h"
+#include "engine/printer_queue.h"
+#include "platform/spooler.h"
+
+namespace {
+
+const wchar_t kGenericDriverCategory[] = L"通用驱动程序";
+
+// Only the printer the user chose, when it is the one connected, has a
+// present device whose driver Windows can update.
+bool PlugAndPlayRoadApplies(const InstallJob& job) {
+  return job.modelName == job.detectedModel && job.expectedDataFile == job.dataFile &&
+         job.driverCategory != kGenericDriverCategory;
+}
+
+bool InstallThroughPlugAndPlay(const InstallJob& job, const std::function<void()>& succeeded) {
+  const std::wstring inf = CPnpDriverUpdater::GetPackageInfPath(job.pinFamily);
+  ReportStep(InstallStep::PlugAndPlay, inf);
+  CPnpDriverUpdater updater;
+  if (!updater.FindMatchingDevice(inf) || !updater.UpdateMatchedDevice()) return false;
+  plat::CallSpoolerOrdinal204(kBrandPrefix + job.modelName);
+  succeeded();
+  return true;
+}
+
+}  // namespace
+
+bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded) {
+  if (PlugAndPlayRoadApplies(job) && InstallThroughPlugAndPlay(job, succeeded)) return true;
+  if (!CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily)) return false;
+  succeeded();
+  return true;
+}
+
+InstallJob MakeInstallJob(plat::Handle owner, const std::wstring& model, const std::wstring& port,
+                          const std::wstring& detectedModel) {
+  InstallJob job;
+  job.ownerWindow = owner;
+  job.modelName = model;
+  job.portName = port;
+  job.dataFile = model + L".GPD";
+  job.expectedDataFile = job.dataFile;
+  job.pinFamily = Pin24;
+  job.detectedModel = detectedModel;
+  return job;
+}

@@ -1,0 +1,17 @@
+// The install road of one job in this process: the Plug and Play driver
+// update when the chosen printer is the connected one, else the queue road
+// (package, monitor, driver, queue). The wizard's worker and the install
+// program both take it.
+#pragma once
+#include <functional>
+
+#include "engine/install_job.h"
+
+// Runs the job's road. `succeeded` is called once when the installation has
+// succeeded (on the Plug and Play road while the updater still holds its
+// device set, so the wizard hears of it at once); returns whether it did.
+bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded);
+
+// The job for `model` on `port`, as the model and port pages choose it.
+InstallJob MakeInstallJob(plat::Handle owner, const std::wstring& model, const std::wstring& port,
+                          const std::wstring& detectedModel);

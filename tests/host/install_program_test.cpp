@@ -1,0 +1,169 @@
+// The install program on the simulated machine: its arguments, its exit codes
+// and its lines, and the road it shares with the wizard.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "catalog/command_line.h"
+#include "catalog/install_program.h"
+#include "engine/installation_lock.h"
+#include "platform/sim/machine.h"
+#include "engine/pe_image.h"
+#include "sample_package.h"
+#include "sim_test.h"
+
+namespace {
+
+using Args = std::vector<std::wstring>;
+
+TEST(InstallCommandTest, ParsesSwitchesAndNamesWhatIsWrong) {
+  const struct {
+    Args args;
+    bool ok;
+    const wchar_t* error;  // the start of the reason
+  } cases[] = {
+      {{L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}, true, L""},
+      {{L"-INSTALL", L"/Port", L"USB001", L"/detect"}, true, L""},
+      {{L"/?"}, true, L""},
+      {{}, false, L"缺少 /install"},
+      {{L"/install", L"/model", L"QX-630K"}, false, L"缺少 /port"},
+      {{L"/install", L"/port", L"LPT1:"}, false, L"缺少 /model"},
+      {{L"/install", L"/port"}, false, L"参数 /port 缺少值"},
+      {{L"/install", L"/model", L""}, false, L"参数 /model 缺少值"},
+      {{L"/install", L"/force"}, false, L"未知参数：/force"},
+      {{L"/install", L"QX-630K"}, false, L"未知参数：QX-630K"},
+  };
+  for (const auto& c : cases) {
+    InstallCommand command;
+    std::wstring error;
+    EXPECT_EQ(ParseInstallCommand(c.args, command, error), c.ok) << error;
+    EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+  }
+  InstallCommand command;
+  std::wstring error;
+  ASSERT_TRUE(ParseInstallCommand({L"/install", L"/model", L"A B", L"/port", L"LPT1:", L"/detected", L"A B",
+                                   L"/handoff", L"7.9"},
+                                  command, error));
+  EXPECT_EQ(command.model, L"A B");
+  EXPECT_EQ(command.detected, L"A B");
+  EXPECT_EQ(command.handoff, L"7.9");
+  EXPECT_FALSE(command.detect);
+}
+
+TEST(InstallCommandTest, QuotingSurvivesTheRuntimesSplit) {
+  EXPECT_EQ(QuoteArgument(L"LPT1:"), L"LPT1:");
+  EXPECT_EQ(QuoteArgument(L""), L"\"\"");
+  EXPECT_EQ(QuoteArgument(L"Quillex QX-630K"), L"\"Quillex QX-630K\"");
+  EXPECT_EQ(QuoteArgument(L"a\"b"), L"\"a\\\"b\"");
+  EXPECT_EQ(QuoteArgument(L"C:\\a b\\"), L"\"C:\\a b\\\\\"");
+  EXPECT_EQ(QuoteArgument(L"x\\\\\" y"), L"\"x\\\\\\\\\\\" y\"");
+  EXPECT_EQ(JoinCommandLine(L"C:\\P Q\\a.exe", {L"/port", L"x y"}), L"\"C:\\P Q\\a.exe\" /port \"x y\"");
+}
+
+class InstallProgramTest : public SimTest {
+ protected:
+  void SetUp() override {
+    SimTest::SetUp();
+    AddSamplePackage(M());
+    M().fs.AddFile(L"C:\\Setup\\PrinterInfo.ini",
+                   "[82\xC1\xD0\xC6\xB1\xBE\xDD\xB4\xF2\xD3\xA1\xBB\xFA]\r\nCounts=2\r\n0=QX-630K\r\n1=QX-730K\r\n");
+    M().console.lines.clear();
+  }
+  bool Printed(const std::wstring& start) {
+    for (const std::wstring& line : M().console.lines)
+      if (line.rfind(start, 0) == 0) return true;
+    return false;
+  }
+};
+
+// One run checks the road, the step lines and the copy name of a second run.
+TEST_F(InstallProgramTest, InstallsThenACopyPrintingEachStep) {
+  const Args args{L"/install", L"/model", L"qx-630k", L"/port", L"LPT1:"};
+  EXPECT_EQ(RunInstallProgram(args), 0);
+  ASSERT_NE(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
+  for (const wchar_t* step : {L"打印机名称：Quillex QX-630K", L"复制驱动文件到：", L"安装 INF 文件：", L"注册语言监视器：",
+                              L"注册打印机驱动程序：Quillex QX-630K", L"创建打印机，端口：LPT1:", L"驱动安装成功"})
+    EXPECT_TRUE(Printed(step)) << step;
+  EXPECT_EQ(M().transcript.Count("UpdateDriverForPlugAndPlayDevicesW"), 0u);  // no printer detected
+  EXPECT_EQ(RunInstallProgram(args), 0);
+  EXPECT_NE(M().spooler.Printer(L"Quillex QX-630K (副本 1)"), nullptr);
+  EXPECT_TRUE(ErrorBoxes().empty());  // the console presenter replaced the recorder
+  EXPECT_TRUE(M().namedObjects.byName.empty());  // the lock released and closed
+}
+
+TEST_F(InstallProgramTest, ExitCodes) {
+  EXPECT_EQ(RunInstallProgram({L"/?"}), 0);
+  EXPECT_TRUE(Printed(L"用法："));
+  EXPECT_EQ(RunInstallProgram({L"/install"}), 87);
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-1", L"/port", L"LPT1:"}), 87);
+  EXPECT_TRUE(Printed(L"未知型号：QX-1。可用的型号：QX-630K、QX-730K"));
+
+  M().processes.elevated = false;
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 740);
+  M().processes.elevated = true;
+
+  // Another process holds the lock (here: another thread), unless it lends it.
+  CInstallationLock* other = nullptr;
+  std::thread holder([&other] {
+    other = new CInstallationLock;
+    other->Acquire();
+  });
+  holder.join();
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 1618);
+  CLockHandoff lent;
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:", L"/handoff", lent.Token()}), 0);
+  M().namedObjects.byName.at(kInstallationMutexName).owner.reset();  // the holder's process ended
+  delete other;
+
+  M().fs.Remove(kSampleBranch + L"QX-630K.GPD");
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 2);
+  EXPECT_TRUE(Printed(L"安装失败：2 驱动文件无法复制"));
+  M().fs.Remove(L"C:\\Setup\\PrinterInfo.ini");
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 1);
+}
+
+TEST_F(InstallProgramTest, DetectWithoutAPrinterTakesTheFirstModel) {
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/detect", L"/port", L"LPT1:"}), 0);
+  EXPECT_NE(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
+}
+
+// The 32-bit program on 64-bit Windows only forwards: same arguments, the
+// console inherited, the native program's exit code returned.
+TEST_F(InstallProgramTest, UnderWow64ForwardsToTheNativeProgram) {
+  M().kernel.processArchitecture = plat::kProcessorArchitectureIntel;
+  const std::wstring program = L"C:\\Setup\\QuillexInstall64.exe";
+  M().fs.AddFile(program, PeHeaders(kPeMachineAmd64, true, false));
+  M().processes.programs[sim::FileSystem::Key(program)] = [](const std::wstring&) { return 1618u; };
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT 1"}), 1618);
+  ASSERT_EQ(M().processes.started.size(), 1u);
+  EXPECT_EQ(M().processes.started[0].commandLine, L"\"" + program + L"\" /install /model QX-630K /port \"LPT 1\"");
+  EXPECT_FALSE(M().processes.started[0].noWindow);
+  EXPECT_EQ(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
+  M().fs.Remove(program);
+  EXPECT_EQ(RunInstallProgram({L"/?"}), 11);
+  EXPECT_TRUE(Printed(L"安装失败：11"));
+}
+
+}  // namespace
+
+namespace {
+
+// The headers the install programs and libraries are judged by: any cut of
+// them is no image, and the machine and header form must agree.
+TEST(PeImageTest, HeadersDecideTheArchitectureAndACutImageIsNone) {
+  const std::string x64 = PeHeaders(kPeMachineAmd64, true, false);
+  PeImage image;
+  for (size_t size = 0; size < 0x40 + 4 + 20 + 2; ++size) EXPECT_FALSE(ParsePeImage(x64.substr(0, size), image)) << size;
+  ASSERT_TRUE(ParsePeImage(x64, image));
+  EXPECT_TRUE(IsX64Image(image));
+  EXPECT_FALSE(image.isDll);
+  ASSERT_TRUE(ParsePeImage(PeHeaders(kPeMachineI386, false, true), image));
+  EXPECT_TRUE(IsX86Image(image) && image.isDll && !IsX64Image(image));
+  ASSERT_TRUE(ParsePeImage(PeHeaders(kPeMachineAmd64, false, false), image));  // AMD64 with a 32-bit header
+  EXPECT_FALSE(IsX64Image(image) || IsX86Image(image));
+  std::string notPe = x64;
+  notPe[0x41] = 'X';
+  EXPECT_FALSE(ParsePeImage(notPe, image));
+}
+
+}  // namespace
