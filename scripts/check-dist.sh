@@ -16,7 +16,9 @@ check_program() {  # NAME FORMAT
   info="$(x86_64-w64-mingw32-objdump -p "$dist/$1")"
   grep -q "file format $2" <<<"$info" || fail "$1 is not $2"
   grep -Eq 'Subsystem[[:space:]]+0*3[[:space:]]' <<<"$info" || fail "$1 is not a console program"
-  x86_64-w64-mingw32-strings "$dist/$1" | grep -qF 'level="requireAdministrator"' || fail "$1 lacks the elevation manifest"
+  local strings
+  strings="$(x86_64-w64-mingw32-strings "$dist/$1")"
+  grep -qF 'level="requireAdministrator"' <<<"$strings" || fail "$1 lacks the elevation manifest"
 }
 check_program QuillexInstall64.exe pei-x86-64
 if x86_64-w64-mingw32-objdump -f "$dist/QuillexSetup.exe" | grep -q 'file format pei-i386'; then

@@ -3,14 +3,17 @@
 #include "engine/driver_package.h"
 #include "engine/error_codes.h"
 #include "engine/error_report.h"
+#include "engine/install_log.h"
 #include "engine/install_steps.h"
 #include "engine/service_control.h"
 #include "engine/service_sequence.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "platform/kernel.h"
 
 const wchar_t kLanguageMonitorName[] = L"Kelvane Language Monitor";
 const wchar_t kLanguageMonitorDll[] = L"QXLMON.dll";
+const char kMonitorEntryPoint[] = "InitializePrintMonitor2";
 
 namespace {
 
@@ -18,6 +21,8 @@ constexpr size_t kDependentFileBufferUnits = 260;
 constexpr uint32_t kDriverDirectoryBytes = 512;
 constexpr uint32_t kDriverVersion3 = 3;
 constexpr uint32_t kPauseBeforeDeleteMs = 1000;
+// Beside the driver folder, out of the package copy's way.
+constexpr wchar_t kKeptMonitorFolder[] = L"QuillexMonitor";
 
 plat::MonitorInfo2 LanguageMonitor(const std::wstring& driverFolder) {
   return {kLanguageMonitorName, std::nullopt, driverFolder + kLanguageMonitorDll};
@@ -53,29 +58,64 @@ std::vector<wchar_t> BuildDependentFileList(const std::wstring& list) {
   return buffer;
 }
 
-bool ReinstallMonitor(const plat::MonitorInfo2& monitor) {
-  if (plat::GetLastError() != plat::kErrorPrintMonitorAlreadyInstalled) return false;
+std::wstring KeptMonitorPath(const std::wstring& driverDirectory) {
+  return driverDirectory.substr(0, driverDirectory.find_last_of(L'\\') + 1) + kKeptMonitorFolder + L"\\" +
+         kLanguageMonitorDll;
+}
+
+void KeepInstalledMonitor(const std::wstring& driverDirectory) {
+  const std::wstring installed = driverDirectory + L"\\" + kLanguageMonitorDll;
+  if (plat::GetFileAttributesW(installed) == plat::kInvalidFileAttributes) return;
+  const std::wstring kept = KeptMonitorPath(driverDirectory);
+  plat::CreateDirectoryW(kept.substr(0, kept.find_last_of(L'\\')));
+  // A kept DLL the restored monitor runs from may be held: the older one stays.
+  if (!plat::CopyFileW(installed, kept, false)) WriteInstallLog(L"CopyFileW " + kept, true);
+}
+
+namespace {
+
+// The monitor the spooler refused after the old one was deleted: the kept
+// DLL registered again, so that the printers bound to it go on printing.
+void RestoreKeptMonitor(const plat::MonitorInfo2& refused, const std::wstring& driverDirectory) {
+  WriteInstallLog(L"AddMonitorW " + refused.dllName, true);
+  const std::wstring kept = KeptMonitorPath(driverDirectory);
+  if (plat::GetFileAttributesW(kept) != plat::kInvalidFileAttributes && plat::AddMonitorW({refused.name, refused.environment, kept})) return;
+  WriteInstallLog(L"AddMonitorW " + kept, true);
+}
+
+bool Refused(int code, const std::wstring& what) {
+  WriteInstallLog(what, true);
+  ShowErrorCode(code);
+  return false;
+}
+
+}  // namespace
+
+bool ReinstallMonitor(const plat::MonitorInfo2& monitor, const std::wstring& driverDirectory) {
+  if (plat::GetLastError() != plat::kErrorPrintMonitorAlreadyInstalled) return Refused(kCodeMonitor, L"AddMonitorW");
   ServiceSequence sequence;
-  if (!RestartSpooler()) return false;
+  if (!RestartSpooler()) return Refused(kCodeSpooler, L"RestartSpooler");
   plat::Sleep(kPauseBeforeDeleteMs);
-  if (!plat::DeleteMonitorW(kLanguageMonitorName)) return false;
-  RestartSpooler();
-  return plat::AddMonitorW(monitor);
+  if (!plat::DeleteMonitorW(kLanguageMonitorName)) return Refused(kCodeMonitor, L"DeleteMonitorW");
+  // From here the machine has no monitor until one is added: the spooler must run for it.
+  if (!RestartSpooler()) EnsureSpoolerRunning();
+  if (plat::AddMonitorW(monitor)) return true;
+  RestoreKeptMonitor(monitor, driverDirectory);
+  ShowErrorCode(kCodeMonitor);
+  return false;
 }
 
 bool RegisterDriver(const std::wstring& driverName, PinFamily pinFamily, const std::wstring& dataFile) {
   std::wstring directory;
-  if (!plat::GetPrinterDriverDirectoryW(kDriverDirectoryBytes, directory)) return false;
+  if (!plat::GetPrinterDriverDirectoryW(kDriverDirectoryBytes, directory))
+    return Refused(kCodeSpooler, L"GetPrinterDriverDirectoryW");
   const std::wstring driverFolder = directory + L"\\";
   const plat::MonitorInfo2 monitor = LanguageMonitor(driverFolder);
   const plat::DriverInfo6 driver = UnidrvDriver(driverFolder, driverName, pinFamily, dataFile);
 
   ReportStep(InstallStep::Monitor, monitor.dllName);
-  if (!plat::AddMonitorW(monitor) && !ReinstallMonitor(monitor)) return false;
+  if (!plat::AddMonitorW(monitor) && !ReinstallMonitor(monitor, directory)) return false;
   ReportStep(InstallStep::Driver, driverName);
-  if (!plat::AddPrinterDriverW(driver)) {
-    ShowErrorCode(kCodeDriver);
-    return false;
-  }
+  if (!plat::AddPrinterDriverW(driver)) return Refused(kCodeDriver, L"AddPrinterDriverW");
   return true;
 }

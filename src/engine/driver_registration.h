@@ -7,6 +7,7 @@
 #include "platform/spooler.h"
 
 extern const wchar_t kLanguageMonitorName[];  // "Kelvane Language Monitor"
+extern const char kMonitorEntryPoint[];      // "InitializePrintMonitor2", exported by the monitor DLL
 extern const wchar_t kLanguageMonitorDll[];   // "QXLMON.dll", in the driver folder
 
 // The ";"-terminated file list as the spooler's dependent-file list:
@@ -15,10 +16,19 @@ extern const wchar_t kLanguageMonitorDll[];   // "QXLMON.dll", in the driver fol
 std::vector<wchar_t> BuildDependentFileList(const std::wstring& list);
 
 // Makes sure the language monitor is installed (replacing an installed one),
-// then adds the driver `driverName` for the model's data file. Shows error
-// box "4" when the driver cannot be added.
+// then adds the driver `driverName` for the model's data file. Every failure
+// is logged and shown: box 7 without the spooler's driver folder, box 8 for a
+// monitor the spooler refuses, box 4 for the driver.
 bool RegisterDriver(const std::wstring& driverName, PinFamily pinFamily, const std::wstring& dataFile);
 
 // Called right after AddMonitorW failed: replaces a monitor the spooler
-// reports as already installed (restart, delete, restart, add).
-bool ReinstallMonitor(const plat::MonitorInfo2& monitor);
+// reports as already installed (restart, delete, restart, add). When the new
+// one is refused after the old one was deleted, the old one is registered
+// again from its kept DLL (KeepInstalledMonitor).
+bool ReinstallMonitor(const plat::MonitorInfo2& monitor, const std::wstring& driverDirectory);
+
+// Where the installed monitor's DLL is kept while a package replaces it:
+// "QuillexMonitor\QXLMON.dll" beside the driver folder `driverDirectory`.
+std::wstring KeptMonitorPath(const std::wstring& driverDirectory);
+// Keeps the installed monitor's DLL there, before the package is copied.
+void KeepInstalledMonitor(const std::wstring& driverDirectory);

@@ -13,6 +13,10 @@ constexpr CodeMeaning kMeanings[] = {
     {kCodeInfStaging, L"驱动程序包的 INF 文件无法安装"},
     {kCodeDriver, L"打印机驱动程序无法注册"},
     {kCodePrinter, L"打印机无法创建"},
+    {kCodeSpooler, L"打印后台处理程序服务（Spooler）不可用，或无法停止、重新启动"},
+    {kCodeMonitor, L"打印后台处理程序拒绝了语言监视器"},
+    {kCodeWrongPackage, L"驱动程序包中的库文件不适用于此 Windows"},
+    {kCodeProtectedPrint, L"Windows 受保护的打印模式已开启，不能安装第三方打印机驱动程序"},
     {kCodeNativeProgram, L"64 位安装程序 QuillexInstall64.exe 缺失、损坏或无法启动"},
     {kCodeUnexpected, L"安装意外失败"},
 };

@@ -9,6 +9,10 @@ enum ErrorCode : int {
   kCodeInfStaging = 3,      // the package's INF cannot be staged
   kCodeDriver = 4,          // the printer driver cannot be registered
   kCodePrinter = 6,         // the printer queue cannot be created
+  kCodeSpooler = 7,         // the Spooler service is unavailable, or cannot be stopped or started again
+  kCodeMonitor = 8,         // the spooler refuses the language monitor
+  kCodeWrongPackage = 9,    // a library of the package is not built for this Windows (or lacks its entry point)
+  kCodeProtectedPrint = 10, // Windows protected print mode admits no third-party driver
   kCodeNativeProgram = 11,  // the 64-bit install program is missing, damaged or cannot be started
   kCodeUnexpected = 12,     // the installation failed without a reason of its own (out of memory, a crash)
 };

@@ -1,7 +1,10 @@
 #include "engine/install_road.h"
 
 #include "catalog/pnp_driver_updater.h"
+#include "engine/error_codes.h"
+#include "engine/error_report.h"
 #include "engine/install_steps.h"
+#include "engine/service_control.h"
 #include "engine/printer_queue.h"
 #include "platform/spooler.h"
 
@@ -26,13 +29,23 @@ bool InstallThroughPlugAndPlay(const InstallJob& job, const std::function<void()
   return true;
 }
 
+bool SpoolerRuns() {
+  if (EnsureSpoolerRunning()) return true;
+  ShowErrorCode(kCodeSpooler);
+  return false;
+}
+
 }  // namespace
 
 bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded) {
+  if (!SpoolerRuns()) return false;
   if (PlugAndPlayRoadApplies(job) && InstallThroughPlugAndPlay(job, succeeded)) return true;
-  if (!CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily)) return false;
-  succeeded();
-  return true;
+  bool created = CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily);
+  // The queue road stops and starts the spooler on its way: whatever it met,
+  // the spooler runs again before anyone hears of the end.
+  created = SpoolerRuns() && created;
+  if (created) succeeded();
+  return created;
 }
 
 InstallJob MakeInstallJob(plat::Handle owner, const std::wstring& model, const std::wstring& port,

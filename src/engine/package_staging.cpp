@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "engine/driver_package.h"
+#include "engine/driver_registration.h"
+#include "engine/pe_image.h"
 #include "engine/error_codes.h"
 #include "engine/error_report.h"
 #include "engine/install_steps.h"
@@ -73,6 +75,19 @@ bool IsEmptyLibrary(const PackageFile& file) {
   return handle && plat::GetFileSize(handle.get(), size) && size == 0;
 }
 
+// A library the spooler of this Windows cannot load: not a PE image of the
+// branch's machine, or the monitor without its entry point. Replacing the
+// installed monitor with it would stop every printer bound to that monitor.
+bool IsForeignLibrary(const PackageFile& file, uint16_t machine) {
+  const std::wstring lower = LowerAscii(file.name);
+  if (!lower.ends_with(L".dll")) return false;
+  PeImage image;
+  if (!ReadPeImage(file.folder + file.name, image)) return true;
+  const bool fits = machine == kPeMachineAmd64 ? IsX64Image(image) : IsX86Image(image);
+  if (!fits) return true;
+  return lower == LowerAscii(kLanguageMonitorDll) && !ExportsName(image, kMonitorEntryPoint);
+}
+
 // Protected files go through CopyFileProtected, the others never replace an
 // existing file; true when a protected file arrived and none failed.
 bool CopyCollectedFiles(const std::vector<PackageFile>& files, const std::wstring& destination) {
@@ -94,14 +109,13 @@ bool CopyInfToStore(const DriverPackage& package) {
   return plat::SetupCopyOEMInfW(package.infPath, package.infFolder, plat::kSpostPath, 0);
 }
 
-// Lists the branch's files, refuses the package before anything is written
-// (an unlistable folder, an empty library, and with `wholeList` a listed
-// file the branch lacks), then copies.
-bool CopyPackage(const std::wstring& sourceFolder, const std::wstring& destinationFolder,
-                 const std::wstring& dataFile, PinFamily pinFamily, bool wholeList) {
+// Lists the branch's files and refuses the package before anything is
+// written: an unlistable folder, an empty library, and with `wholeList` a
+// listed file the branch lacks; with a `machine`, a library not built for it.
+bool CollectCheckedFiles(const std::wstring& sourceFolder, const std::wstring& dataFile, PinFamily pinFamily,
+                         bool wholeList, uint16_t machine, std::vector<PackageFile>& files) {
   const PackageLists lists{LowerAscii(PackageCopyList(pinFamily, dataFile)),
                            LowerAscii(PackageProtectedList(pinFamily, dataFile))};
-  std::vector<PackageFile> files;
   if (!CollectPackageFiles(sourceFolder, lists, files)) {
     WriteInstallLog(L"FindFirstFileW " + sourceFolder, true);
     ShowErrorCode(kCodeFileCopy);
@@ -121,21 +135,38 @@ bool CopyPackage(const std::wstring& sourceFolder, const std::wstring& destinati
     ShowErrorCode(kCodeFileCopy);
     return false;
   }
-  return CopyCollectedFiles(files, destinationFolder);
+  auto foreign = std::find_if(files.begin(), files.end(),
+                              [machine](const PackageFile& file) { return machine && IsForeignLibrary(file, machine); });
+  if (foreign != files.end()) {
+    WriteInstallLog(L"驱动文件不适用于此 Windows：" + foreign->folder + foreign->name, false);
+    ShowErrorCode(kCodeWrongPackage);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 bool CopyPackageFiles(const std::wstring& sourceFolder, const std::wstring& destinationFolder,
                       const std::wstring& dataFile, PinFamily pinFamily) {
-  return CopyPackage(sourceFolder, destinationFolder, dataFile, pinFamily, false);
+  std::vector<PackageFile> files;
+  return CollectCheckedFiles(sourceFolder, dataFile, pinFamily, false, 0, files) &&
+         CopyCollectedFiles(files, destinationFolder);
 }
 
 bool StageDriverPackage(PinFamily pinFamily, const std::wstring& dataFile) {
   DriverPackage package;
-  if (!ResolveDriverPackage(pinFamily, dataFile, package)) return false;
+  if (!ResolveDriverPackage(pinFamily, dataFile, package)) {
+    WriteInstallLog(L"GetPrinterDriverDirectoryW", true);
+    ShowErrorCode(kCodeSpooler);
+    return false;
+  }
   ReportStep(InstallStep::PackageFiles, package.destinationFolder);
-  if (!CopyPackage(package.sourceFolder, package.destinationFolder, dataFile, pinFamily, true)) return false;
+  const uint16_t machine = package.is64Bit ? kPeMachineAmd64 : kPeMachineI386;
+  std::vector<PackageFile> files;
+  if (!CollectCheckedFiles(package.sourceFolder, dataFile, pinFamily, true, machine, files)) return false;
+  KeepInstalledMonitor(package.spoolerDriverFolder);
+  if (!CopyCollectedFiles(files, package.destinationFolder)) return false;
   ReportStep(InstallStep::InfStaging, package.infPath);
   bool staged = CopyInfToStore(package);
   if (!staged && plat::GetLastError() == plat::kErrorNotFound) staged = CopyInfToStore(package);

@@ -4,6 +4,7 @@
 #include "engine/package_staging.h"
 #include "engine/error_codes.h"
 #include "engine/error_report.h"
+#include "engine/install_log.h"
 #include "engine/install_steps.h"
 #include "platform/error.h"
 #include "platform/spooler.h"
@@ -119,6 +120,9 @@ bool CreatePrinterQueue(const std::wstring& modelName, const std::wstring& portN
   ReportStep(InstallStep::Queue, portName);
   plat::PrinterHandle queue(plat::AddPrinterW(LocalQueue(printerName, portName)));
   if (!queue) {
+    WriteInstallLog(L"AddPrinterW " + printerName, true);
+    // The driver was registered for this printer alone: no driver stays behind without it.
+    if (!plat::DeletePrinterDriverW(printerName)) WriteInstallLog(L"DeletePrinterDriverW " + printerName, true);
     ShowErrorCode(kCodePrinter);
     return false;
   }

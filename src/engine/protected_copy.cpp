@@ -54,7 +54,10 @@ bool StopCopyStart(const std::wstring& source, const std::wstring& destination, 
 // outside the sequence.
 bool CopyWithSpoolerStopped(const std::wstring& source, const std::wstring& destination) {
   bool copied = false;
-  if (!StopCopyStart(source, destination, copied)) return false;
+  if (!StopCopyStart(source, destination, copied)) {
+    ShowErrorCode(kCodeSpooler);
+    return false;
+  }
   if (!copied) ShowErrorCode(kCodeFileCopy);
   return copied;
 }
@@ -91,6 +94,10 @@ bool CopyFileProtected(const std::wstring& source, const std::wstring& destinati
   if (FilesIdentical(source, destination)) return true;
   if (plat::CopyFileW(source, destination, false)) return true;
   uint32_t error = plat::GetLastError();
-  if (error != plat::kErrorAccessDenied && error != plat::kErrorSharingViolation) return false;
+  if (error != plat::kErrorAccessDenied && error != plat::kErrorSharingViolation) {
+    WriteInstallLog(L"CopyFileW " + destination, true);
+    ShowErrorCode(kCodeFileCopy);
+    return false;
+  }
   return CopyWithSpoolerStopped(source, destination);
 }

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr uint32_t kSpoolerPauseMs = 2000;
+constexpr uint32_t kSpoolerRetryPauseMs = 1000;
 
 // A service opened with full access, with the manager it was opened through;
 // the service handle closes first.
@@ -74,6 +75,16 @@ bool StartServiceAndWait(const std::wstring& name) {
     return false;
   }
   return AwaitState(service, plat::kServiceRunning, L"Waiting for " + name + L" to start");
+}
+
+bool EnsureSpoolerRunning() {
+  ServiceSequence sequence;
+  for (int attempt = 1; attempt <= kSpoolerStartTries; ++attempt) {
+    if (StartServiceAndWait(L"Spooler")) return true;
+    if (attempt < kSpoolerStartTries) plat::Sleep(kSpoolerRetryPauseMs);
+  }
+  WriteInstallLog(L"Spooler服务无法运行", false);
+  return false;
 }
 
 bool RestartSpooler() {

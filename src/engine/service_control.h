@@ -15,3 +15,9 @@ bool StartServiceAndWait(const std::wstring& name);
 
 // Stops "Spooler", pauses, starts it again and pauses; true when both worked.
 bool RestartSpooler();
+
+// Makes sure "Spooler" runs, starting it up to kSpoolerStartTries times a
+// pause apart: an installation begins only with it running and never ends
+// with it stopped. False, logged, when it will not run (disabled, say).
+constexpr int kSpoolerStartTries = 3;
+bool EnsureSpoolerRunning();

@@ -87,6 +87,8 @@ bool AddMonitorW(const MonitorInfo2& info);
 bool DeleteMonitorW(const std::wstring& monitorName);
 // Local server, level 6.
 bool AddPrinterDriverW(const DriverInfo6& info);
+// Local server, current environment; the driver's files stay.
+bool DeletePrinterDriverW(const std::wstring& driverName);
 // Local server, level 2; a null handle on failure.
 Handle AddPrinterW(const PrinterInfo2& info);
 // `defaults` null: no defaults.

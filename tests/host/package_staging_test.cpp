@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/services.h"
+#include "sample_package.h"
 #include "sim_test.h"
 
 namespace {
@@ -139,6 +140,9 @@ class StageDriverPackageTest : public PackageStagingTest {
       AddBranch(std::wstring(L"C:\\Setup\\") + branch, ListedFiles(Pin24, L"QX-630K.GPD", L"24Pin.inf"));
     for (const wchar_t* branch : {L"9Pin\\X64\\", L"9Pin\\i386\\"})
       AddBranch(std::wstring(L"C:\\Setup\\") + branch, ListedFiles(Pin9Basic, L"QX-300.GPD", L"9Pin.inf"));
+    for (const wchar_t* branch : {L"24Pin\\X64\\", L"24Pin\\i386\\", L"9Pin\\X64\\", L"9Pin\\i386\\"})
+      for (const std::wstring& name : M().fs.List(std::wstring(L"C:\\Setup\\") + branch))
+        if (name.ends_with(L".dll") || name.ends_with(L".DLL")) M().fs.AddFile(std::wstring(L"C:\\Setup\\") + branch + name, SampleFile(std::wstring(L"\\") + branch, name));
   }
 
   // Every file of the family's copy list with the data file, and the INF.
@@ -206,12 +210,39 @@ TEST_F(StageDriverPackageTest, NotFoundIsTriedOnceMoreAndAnyOtherErrorNot) {
   EXPECT_EQ(ErrorBoxes(), (Strings{L"3", L"3"}));
 }
 
-TEST_F(StageDriverPackageTest, NoDriverDirectoryFailsSilently) {
+TEST_F(StageDriverPackageTest, NoDriverDirectoryShowsBoxSevenAndCopiesNothing) {
   M().faults.Fail("GetPrinterDriverDirectoryW", 1722);  // RPC_S_SERVER_UNAVAILABLE
   EXPECT_FALSE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
   EXPECT_EQ(M().transcript.Count("CopyFileW"), 0u);
-  EXPECT_TRUE(ErrorBoxes().empty());
-  EXPECT_TRUE(LogMessages().empty());
+  EXPECT_EQ(ErrorBoxes(), (Strings{L"7"}));
+  EXPECT_EQ(LogMessages().size(), 1u);
+}
+
+// A library the spooler could not load is found before anything is written:
+// the other architecture's, one that is no image, a monitor without its
+// entry point.
+TEST_F(StageDriverPackageTest, ForeignLibrariesAreRefusedBeforeAnythingIsWritten) {
+  const std::wstring branch = L"C:\\Setup\\24Pin\\X64\\";
+  const struct {
+    const wchar_t* name;
+    std::string bytes;
+  } cases[] = {
+      {L"unidrv.dll", SampleFile(L"\\i386\\", L"unidrv.dll")},
+      {L"QxSetUI.dll", "MZ but nothing more"},
+      {L"QXLMON.dll", SampleFile(branch, L"other.dll")},
+      {L"QXLMON.dll", SampleFile(L"\\i386\\", L"QXLMON.dll")},
+  };
+  for (const auto& c : cases) {
+    const std::string good = M().fs.Contents(branch + c.name);
+    M().fs.AddFile(branch + c.name, c.bytes);
+    ErrorBoxes().clear();
+    EXPECT_FALSE(StageDriverPackage(Pin24, L"QX-630K.GPD")) << c.name;
+    EXPECT_EQ(ErrorBoxes(), (Strings{L"9"})) << c.name;
+    EXPECT_TRUE(M().fs.List(kDrivers).empty()) << c.name;
+    EXPECT_TRUE(M().infStore.staged.empty());
+    M().fs.AddFile(branch + c.name, good);
+  }
+  EXPECT_TRUE(StageDriverPackage(Pin24, L"QX-630K.GPD"));
 }
 
 }  // namespace

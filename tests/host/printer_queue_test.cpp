@@ -200,11 +200,11 @@ TEST_F(PrinterQueueTest, FailuresOfTheDefaultsAreQuiet) {
   EXPECT_TRUE(Sp().broadcasts.empty());
 }
 
-TEST_F(PrinterQueueTest, UnknownPortShowsBoxSixAndLeavesMonitorAndDriver) {
+TEST_F(PrinterQueueTest, UnknownPortShowsBoxSixAndTakesBackTheDriverOfThisRun) {
   EXPECT_FALSE(Install(L"QX-630K", L"USB009"));
   EXPECT_EQ(ErrorBoxes(), std::vector<std::wstring>{L"6"});
   EXPECT_NE(Sp().Monitor(kMonitor), nullptr);
-  EXPECT_NE(Sp().Driver(L"Quillex QX-630K"), nullptr);
+  EXPECT_EQ(Sp().Driver(L"Quillex QX-630K"), nullptr);
   EXPECT_TRUE(Sp().ordinal204Calls.empty());
 }
 
@@ -215,14 +215,22 @@ TEST_F(PrinterQueueTest, DriverThatCannotBeAddedShowsBoxFour) {
   EXPECT_EQ(Sp().Printer(L"Quillex QX-630K"), nullptr);
 }
 
-TEST_F(PrinterQueueTest, MonitorProblemsEndRegistrationWithoutABox) {
+// A refused monitor is box 8; one refused after the old one was deleted is
+// replaced by the old one, registered again from its kept DLL.
+TEST_F(PrinterQueueTest, MonitorProblemsShowBoxEightAndNeverLeaveTheMonitorMissing) {
   M().faults.Fail("AddMonitorW", plat::kErrorAccessDenied);
   EXPECT_FALSE(Install());
   ASSERT_TRUE(Install());  // now the monitor is there
   Sp().monitorsInUse.insert(L"KELVANE LANGUAGE MONITOR");
   EXPECT_FALSE(Install());
-  EXPECT_TRUE(ErrorBoxes().empty());
   EXPECT_EQ(Sp().Driver(L"Quillex QX-630K (副本 1)"), nullptr);
+  Sp().monitorsInUse.clear();
+  M().faults.Fail("AddMonitorW", 193, 2);  // the new DLL refused after the delete
+  EXPECT_FALSE(Install());
+  EXPECT_EQ(ErrorBoxes(), (std::vector<std::wstring>{L"8", L"8", L"8"}));
+  ASSERT_NE(Sp().Monitor(kMonitor), nullptr);
+  EXPECT_EQ(Sp().Monitor(kMonitor)->dllName, KeptMonitorPath(kDriverDir.substr(0, kDriverDir.size() - 1)));
+  EXPECT_EQ(M().fs.Contents(Sp().Monitor(kMonitor)->dllName), M().fs.Contents(kDriverDir + L"QXLMON.dll"));
 }
 
 TEST_F(PrinterQueueTest, FailedStagingIsAFailureAlsoForAnInfSyntaxError) {

@@ -2,7 +2,9 @@
 // (64-bit Windows: C:\Setup\24Pin\X64\, or the 32-bit one), with an INF
 // that lists the QX-630K for both.
 #pragma once
+#include <cwctype>
 #include <string>
+#include <vector>
 
 #include "platform/sim/machine.h"
 
@@ -11,11 +13,58 @@ inline const std::wstring kSampleInf = kSampleBranch + L"24Pin.inf";
 inline const std::wstring kSampleBranch32 = L"C:\\Setup\\24Pin\\i386\\";
 inline const plat::Guid kPrinterClassGuid{0x4D36E979, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
+// A Windows image as far as the installer reads it: the DOS stub's pointer,
+// the signature, the file header, an optional header of the 32- or 64-bit
+// form and, with `exports`, one section holding the export directory.
+inline std::string PeHeaders(uint16_t machine, bool pe32Plus, bool dll, const std::vector<std::string>& exports = {}) {
+  std::string b(0x40, '\0');
+  b[0] = 'M', b[1] = 'Z', b[0x3C] = 0x40;
+  auto put16 = [&b](uint16_t v) { b += static_cast<char>(v & 0xFF), b += static_cast<char>(v >> 8); };
+  auto put32 = [&](uint32_t v) { put16(static_cast<uint16_t>(v & 0xFFFF)), put16(static_cast<uint16_t>(v >> 16)); };
+  const bool section = !exports.empty();
+  const uint16_t optionalSize = pe32Plus ? 0xF0 : 0xE0;
+  b += std::string("PE\0\0", 4);
+  put16(machine), put16(section ? 1 : 0), b.append(12, '\0'), put16(optionalSize), put16(dll ? 0x2002 : 0x0002);
+  const size_t optional = b.size();
+  put16(pe32Plus ? 0x20B : 0x10B);
+  b.append(optionalSize - 2, '\0');
+  if (!section) return b;
+  constexpr uint32_t kVa = 0x1000, kRaw = 0x200;
+  const size_t count = optional + (pe32Plus ? 108 : 92), directories = optional + (pe32Plus ? 112 : 96);
+  b[count] = 16;
+  b[directories] = 0x00, b[directories + 1] = 0x10;  // the export directory at kVa
+  put32(0), put32(0), put32(0x1000), put32(kVa), put32(0x1000), put32(kRaw), put32(0), put32(0), put32(0), put32(0);
+  b.resize(kRaw, '\0');
+  std::string names;
+  std::vector<uint32_t> nameRvas;
+  const uint32_t strings = kVa + 40 + 4 * static_cast<uint32_t>(exports.size());
+  for (const std::string& e : exports) {
+    nameRvas.push_back(strings + static_cast<uint32_t>(names.size()));
+    names += e + '\0';
+  }
+  b.append(24, '\0');
+  put32(static_cast<uint32_t>(exports.size())), put32(0), put32(kVa + 40), put32(0);
+  for (uint32_t rva : nameRvas) put32(rva);
+  return b + names;
+}
+
+// A file of the sample branch: libraries are images of the branch's machine
+// (the monitor exporting its entry point), the others short texts.
+inline std::string SampleFile(const std::wstring& branch, const std::wstring& name) {
+  std::wstring lower;
+  for (wchar_t c : name) lower += static_cast<wchar_t>(std::towlower(c));
+  if (!lower.ends_with(L".dll")) return "content of " + std::string(name.begin(), name.begin() + 3);
+  const bool x64 = branch.find(L"\\X64\\") != std::wstring::npos;
+  const std::vector<std::string> exports =
+      lower == L"qxlmon.dll" ? std::vector<std::string>{"InitializePrintMonitor2"} : std::vector<std::string>{"DllMain"};
+  return PeHeaders(x64 ? 0x8664 : 0x14C, x64, true, exports);
+}
+
 inline void AddSamplePackage(sim::Machine& m, const std::wstring& branch = kSampleBranch) {
   for (const wchar_t* name : {L"QX24RES.DLL", L"STDNAMES.GPD", L"unidrv.hlp", L"unidrvui.dll", L"UNIDRV.DLL",
                               L"unires.dll", L"STDDTYPE.GDL", L"STDSCHEM.GDL", L"STDSCHMX.GDL", L"QxSet.ini",
                               L"QxSetUI.dll", L"QxSetUni.dll", L"QXLMON.dll", L"QX-630K.GPD"})
-    m.fs.AddFile(branch + name, "content of " + std::string(name, name + 3));
+    m.fs.AddFile(branch + name, SampleFile(branch, name));
   const std::string models =
       "\"Quillex QX-630K\" = QX-630K.GPD, USBPRINT\\QuillexQX-630K7B2E\r\n"
       "\"Quillex QX-630K\" = QX-630K.GPD, USB\\VID_D23C&PID_0001\r\n\r\n";
@@ -28,17 +77,3 @@ inline void AddSamplePackage(sim::Machine& m, const std::wstring& branch = kSamp
   m.devices.SetInfClass(branch + L"24Pin.inf", L"Printer", kPrinterClassGuid);
 }
 
-// The headers of a Windows image, as far as the installer reads them: the DOS
-// stub's pointer, the signature, the file header and an optional header of the
-// 32- or 64-bit form without data directories or sections.
-inline std::string PeHeaders(uint16_t machine, bool pe32Plus, bool dll) {
-  std::string bytes(0x40, '\0');
-  bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x40;
-  auto put16 = [&bytes](uint16_t v) { bytes += static_cast<char>(v & 0xFF), bytes += static_cast<char>(v >> 8); };
-  bytes += std::string("PE\0\0", 4);
-  const uint16_t optionalSize = pe32Plus ? 0xF0 : 0xE0;
-  put16(machine), put16(0), bytes.append(12, '\0'), put16(optionalSize), put16(dll ? 0x2002 : 0x0002);
-  put16(pe32Plus ? 0x20B : 0x10B);
-  bytes.append(optionalSize - 2, '\0');
-  return bytes;
-}

@@ -176,7 +176,8 @@ TEST_F(SimMachineTest, RunningSpoolerHoldsTheFilesOfItsDriverFolder) {
   EXPECT_TRUE(plat::CopyFileW(L"C:\\src\\QX24RES.DLL", L"C:\\windows\\Fonts\\QX24RES.DLL", false));
   EXPECT_TRUE(plat::CopyFileW(L"C:\\src\\QX24RES.DLL", drivers + L"\\new.dll", true));
 
-  M().services.Find(L"Spooler")->state = plat::kServiceStopPending;
+  M().services.Find(L"Spooler")->state = plat::kServiceStopPending;  // still stopping for a while
+  M().services.Find(L"Spooler")->pendingUntilMs = M().clock.NowMs() + 1000;
   EXPECT_FALSE(plat::CopyFileW(L"C:\\src\\QX24RES.DLL", drivers + L"\\QX24RES.DLL", false));
   M().services.Find(L"Spooler")->state = plat::kServiceStopped;
   EXPECT_TRUE(plat::CopyFileW(L"C:\\src\\QX24RES.DLL", drivers + L"\\QX24RES.DLL", false));

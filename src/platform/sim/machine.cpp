@@ -149,8 +149,8 @@ void Machine::Reset() {
   console = Console();
 }
 
-bool Machine::SpoolerHolds(const std::wstring& path) const {
-  uint32_t state = services.State(L"Spooler");
+bool Machine::SpoolerHolds(const std::wstring& path) {
+  uint32_t state = services.StateAt(L"Spooler", clock.NowMs());
   if (state == 0 || state == plat::kServiceStopped) return false;
   const FileSystem::Node* node = fs.Find(path);
   if (!node || node->directory) return false;

@@ -290,7 +290,7 @@ class Machine {
   // its driver folder while the "Spooler" service is not stopped. It reads
   // them shared, so writing, deleting or an unshared open fails with a
   // sharing violation.
-  bool SpoolerHolds(const std::wstring& path) const;
+  bool SpoolerHolds(const std::wstring& path);
 
   Transcript transcript;
   Faults faults;

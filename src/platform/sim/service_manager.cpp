@@ -42,6 +42,13 @@ uint32_t ServiceManager::State(const std::wstring& name) const {
   return it == services.end() ? 0 : it->second.state;
 }
 
+uint32_t ServiceManager::StateAt(const std::wstring& name, uint64_t nowMs) {
+  Service* s = Find(name);
+  if (!s) return 0;
+  if (IsPending(s->state) && Due(*s, nowMs)) Settle(*s);
+  return s->state;
+}
+
 void ServiceManager::BeginStart(Service& s, uint64_t nowMs) {
   Begin(s, plat::kServiceStartPending, s.startPolls, nowMs + s.startPendingMs);
 }

@@ -46,6 +46,10 @@ class ServiceManager {
   Service* Find(const std::wstring& name);
   // The state of an installed service; 0 when it is missing.
   uint32_t State(const std::wstring& name) const;
+  // The state as the service's own side sees it at `nowMs`: a pending start or
+  // stop whose scripted reads are done gets there when its time has passed,
+  // read or not, as a real service does.
+  uint32_t StateAt(const std::wstring& name, uint64_t nowMs);
   size_t OpenHandles() const { return open.size(); }
 
   // The manager's side of a start or stop request that it accepted at `nowMs`.

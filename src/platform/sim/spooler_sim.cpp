@@ -79,7 +79,8 @@ bool Fail(uint32_t error) {
 
 // The spooler's operations need the "Spooler" service to run.
 bool Unavailable() {
-  if (sim::machine().services.State(L"Spooler") == kServiceRunning) return false;
+  sim::Machine& m = sim::machine();
+  if (m.services.StateAt(L"Spooler", m.clock.NowMs()) == kServiceRunning) return false;
   SetLastError(kRpcServerUnavailable);
   return true;
 }
@@ -143,6 +144,17 @@ bool AddPrinterDriverW(const DriverInfo6& info) {
     if (!sim::machine().fs.Exists(*file)) return Fail(kErrorFileNotFound);
   if (info.monitorName && !Sp().monitors.count(Upper(*info.monitorName))) return Fail(kErrorUnknownPrintMonitor);
   Sp().drivers[Upper(info.name)] = info;
+  return true;
+}
+
+bool DeletePrinterDriverW(const std::wstring& driverName) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("DeletePrinterDriverW", driverName)) return false;
+  if (Unavailable()) return false;
+  if (!Sp().drivers.count(Upper(driverName))) return Fail(kErrorUnknownPrinterDriver);
+  for (const auto& [key, printer] : Sp().printers)
+    if (printer.driverName && Upper(*printer.driverName) == Upper(driverName)) return Fail(3001);  // ERROR_PRINTER_DRIVER_IN_USE
+  Sp().drivers.erase(Upper(driverName));
   return true;
 }
 

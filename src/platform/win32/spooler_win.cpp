@@ -18,6 +18,7 @@ constinit SystemProc<decltype(&::GetPrinterDriverDirectoryW)> s_getPrinterDriver
 constinit SystemProc<decltype(&::AddMonitorW)> s_addMonitor(s_winspool, "AddMonitorW");
 constinit SystemProc<decltype(&::DeleteMonitorW)> s_deleteMonitor(s_winspool, "DeleteMonitorW");
 constinit SystemProc<decltype(&::AddPrinterDriverW)> s_addPrinterDriver(s_winspool, "AddPrinterDriverW");
+constinit SystemProc<decltype(&::DeletePrinterDriverW)> s_deletePrinterDriver(s_winspool, "DeletePrinterDriverW");
 constinit SystemProc<decltype(&::AddPrinterW)> s_addPrinter(s_winspool, "AddPrinterW");
 constinit SystemProc<decltype(&::OpenPrinterW)> s_openPrinter(s_winspool, "OpenPrinterW");
 constinit SystemProc<decltype(&::ClosePrinter)> s_closePrinter(s_winspool, "ClosePrinter");
@@ -120,6 +121,11 @@ bool AddMonitorW(const MonitorInfo2& info) {
 bool DeleteMonitorW(const std::wstring& monitorName) {
   auto deleteMonitor = s_deleteMonitor.Get();
   return deleteMonitor && deleteMonitor(nullptr, nullptr, Ptr(monitorName)) != FALSE;
+}
+
+bool DeletePrinterDriverW(const std::wstring& driverName) {
+  auto deleteDriver = s_deletePrinterDriver.Get();
+  return deleteDriver && deleteDriver(nullptr, nullptr, Ptr(driverName)) != FALSE;
 }
 
 bool AddPrinterDriverW(const DriverInfo6& info) {
