@@ -5,9 +5,9 @@
 #pragma once
 
 // Copies every file below the folder "字体\" beside the executable flat into
-// the system fonts folder. Nothing is registered with the running system. A
-// missing folder or a failed copy does not stop the start; the result is
-// ignored by the caller.
+// the system fonts folder. Nothing is registered with the running system, the
+// spooler is left alone and no box is shown. A missing folder or a failed
+// copy (logged) does not stop the start; the result is ignored by the caller.
 bool InstallFonts();
 
 // Starts ServiceThreadProc on a thread of its own; nobody waits for it.
