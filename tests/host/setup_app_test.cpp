@@ -2,6 +2,9 @@
 
 #include "catalog/setup_app.h"
 
+#include <thread>
+
+#include "engine/service_sequence.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "sim_test.h"
@@ -53,15 +56,75 @@ TEST_F(SetupAppTest, NoFontsFolderMeansNoCopyAtAll) {
   EXPECT_FALSE(M().fs.Find(L"C:\\wqy.ttc"));
 }
 
-TEST_F(SetupAppTest, CompatibilityAssistantStartsAgainAtExit) {
-  M().services.Find(L"PcaSvc")->state = plat::kServiceStopped;
-  RestoreServicesAtExit();
+// The assistant is started at exit only when the service thread stopped it,
+// and never while that thread's stop may still be under way.
+TEST_F(SetupAppTest, CompatibilityAssistantStartsAgainAtExitOnlyIfTheInstallerStoppedIt) {
+  ServiceThreadRecord record;
+  ASSERT_TRUE(StartServiceThread(record));
+  RestoreServicesAtExit(record);
   EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceRunning);
+  EXPECT_EQ(M().kernel.debugOutput, (std::vector<std::wstring>{L"stop success。", L"start success。"}));
 
+  SetUp();  // stopped before the installer ran: it stays stopped
   M().services.Find(L"PcaSvc")->state = plat::kServiceStopped;
-  M().faults.Fail("OpenSCManagerW", plat::kErrorAccessDenied);
-  RestoreServicesAtExit();  // silently skipped
+  ServiceThreadRecord stoppedBefore;
+  ASSERT_TRUE(StartServiceThread(stoppedBefore));
+  RestoreServicesAtExit(stoppedBefore);
   EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceStopped);
+  EXPECT_EQ(M().transcript.Count("StartServiceW"), 0u);
+
+  SetUp();  // no service manager at exit
+  ServiceThreadRecord noManager;
+  ASSERT_TRUE(StartServiceThread(noManager));
+  M().JoinThreads();
+  M().faults.Fail("OpenSCManagerW", plat::kErrorAccessDenied);
+  RestoreServicesAtExit(noManager);  // silently skipped
+  EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceStopped);
+
+  SetUp();  // no service thread: nothing stopped, nothing waited for
+  M().faults.Fail("CreateThread", plat::kErrorNotEnoughMemory);
+  ServiceThreadRecord noThread;
+  EXPECT_FALSE(StartServiceThread(noThread));
+  RestoreServicesAtExit(noThread);
+  EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceRunning);
+  EXPECT_EQ(M().clock.NowMs(), 0u);
+}
+
+// The wizard closes while the service thread still waits for the assistant
+// to stop: the exit waits for the thread, then starts the assistant.
+TEST_F(SetupAppTest, AStopStillPendingAtCloseIsFinishedBeforeTheStart) {
+  sim::Service& pca = *M().services.Find(L"PcaSvc");
+  pca.stopPolls = 20;
+  pca.waitHint = 100;
+  ServiceThreadRecord record;
+  ASSERT_TRUE(StartServiceThread(record));
+  auto notYetAsked = [] {
+    auto lock = M().Lock();
+    return M().services.State(L"PcaSvc") == plat::kServiceRunning;
+  };
+  while (notYetAsked()) std::this_thread::yield();
+  RestoreServicesAtExit(record);
+  M().JoinThreads();
+  EXPECT_TRUE(record.finished);
+  EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceRunning);
+  EXPECT_EQ(M().kernel.debugOutput, (std::vector<std::wstring>{L"stop success。", L"start success。"}));
+}
+
+// A service thread that cannot finish (here: another sequence holds on)
+// is waited for only within the bound, and the assistant is left alone.
+TEST_F(SetupAppTest, AServiceThreadStillRunningAtTheBoundLeavesTheAssistantAlone) {
+  M().clock.realPauses = false;
+  ServiceThreadRecord record;
+  {
+    ServiceSequence other;
+    ASSERT_TRUE(StartServiceThread(record));
+    RestoreServicesAtExit(record);
+    EXPECT_GE(M().clock.NowMs(), kServiceThreadWaitMs);
+    EXPECT_FALSE(record.finished);
+  }
+  M().JoinThreads();
+  EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceStopped);
+  EXPECT_EQ(M().transcript.Count("StartServiceW"), 0u);
 }
 
 }  // namespace
