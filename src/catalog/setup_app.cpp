@@ -3,6 +3,7 @@
 #include "catalog/executable_dir.h"
 #include "engine/compatibility_assistant.h"
 #include "engine/folder_copy.h"
+#include "engine/service_sequence.h"
 #include "engine/service_thread.h"
 #include "platform/services.h"
 #include "platform/shell.h"
@@ -12,7 +13,7 @@ namespace {
 
 const wchar_t kFontFolderName[] = L"字体\\";
 
-uint32_t RunServiceThread(void*) { return ServiceThreadProc(); }
+uint32_t RunServiceThread(void* record) { return ServiceThreadProc(*static_cast<ServiceThreadRecord*>(record)); }
 
 }  // namespace
 
@@ -24,9 +25,18 @@ bool InstallFonts() {
   return CopyFolderTree(GetExecutableDirectory() + kFontFolderName, fonts + L"\\");
 }
 
-bool StartServiceThread() { return plat::CreateThread(&RunServiceThread, nullptr); }
+bool StartServiceThread(ServiceThreadRecord& record) {
+  if (plat::CreateThread(&RunServiceThread, &record)) return true;
+  record.finished = true;  // nothing will be stopped, nothing to wait for
+  return false;
+}
 
-void RestoreServicesAtExit() {
+void RestoreServicesAtExit(ServiceThreadRecord& record) {
+  // A thread still in its sequence may stop the assistant yet: a start now
+  // would race that stop, so the assistant is left as it is.
+  if (!WaitForServiceThread(record)) return;
+  ServiceSequence sequence;
+  if (!record.assistantStopped) return;
   plat::ScManagerHandle manager(plat::OpenSCManagerW(plat::kGenericExecute));
   if (manager) StartCompatibilityAssistant(std::move(manager));
 }

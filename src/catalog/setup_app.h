@@ -4,15 +4,20 @@
 // RestoreServicesAtExit.
 #pragma once
 
+#include "engine/service_thread.h"
+
 // Copies every file below the folder "字体\" beside the executable flat into
-// the system fonts folder. Nothing is registered with the running system. A
-// missing folder or a failed copy does not stop the start; the result is
-// ignored by the caller.
+// the system fonts folder. Nothing is registered with the running system, the
+// spooler is left alone and no box is shown. A missing folder or a failed
+// copy (logged) does not stop the start; the result is ignored by the caller.
 bool InstallFonts();
 
-// Starts ServiceThreadProc on a thread of its own; nobody waits for it.
-bool StartServiceThread();
+// Starts ServiceThreadProc on a thread of its own, recording into `record`;
+// a thread that cannot be started is recorded as finished.
+bool StartServiceThread(ServiceThreadRecord& record);
 
-// After the wizard: starts the program compatibility assistant again, when the
-// service manager can be opened.
-void RestoreServicesAtExit();
+// After the wizard: once the service thread has finished (waited for within
+// its bound), starts the program compatibility assistant again under the
+// ServiceSequence, only when the thread stopped it and the service manager
+// can be opened. A thread still running at the bound leaves it alone.
+void RestoreServicesAtExit(ServiceThreadRecord& record);

@@ -18,14 +18,15 @@ bool OpenAssistant(const plat::ScManagerHandle& manager, plat::ServiceHandle& se
 
 }  // namespace
 
-void StopCompatibilityAssistant(plat::ScManagerHandle manager) {
+bool StopCompatibilityAssistant(plat::ScManagerHandle manager) {
   plat::ServiceHandle service;
   uint32_t state = 0;
-  if (!OpenAssistant(manager, service, state) || state != plat::kServiceRunning) return;
+  if (!OpenAssistant(manager, service, state) || state != plat::kServiceRunning) return false;
   plat::ServiceStatus status;
-  if (!plat::ControlService(service.get(), plat::kServiceControlStop, status)) return;
+  if (!plat::ControlService(service.get(), plat::kServiceControlStop, status)) return false;
   if (WaitForServiceState(service.get(), plat::kServiceStopped) == ServiceWait::Reached)
     plat::OutputDebugStringW(L"stop success。");
+  return true;
 }
 
 void StartCompatibilityAssistant(plat::ScManagerHandle manager) {

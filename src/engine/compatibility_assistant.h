@@ -4,8 +4,9 @@
 #include "platform/services.h"
 
 // Stops the service if it runs and waits until it has stopped. Takes over
-// `manager` (opened with GENERIC_EXECUTE by the caller) and closes it.
-void StopCompatibilityAssistant(plat::ScManagerHandle manager);
+// `manager` (opened with GENERIC_EXECUTE by the caller) and closes it. True
+// when the service accepted this stop request, however the wait ended.
+bool StopCompatibilityAssistant(plat::ScManagerHandle manager);
 
 // Starts the service if it is stopped and waits until it runs. Takes over
 // `manager` and closes it.

@@ -1,13 +1,32 @@
 #include "engine/folder_copy.h"
 
 #include "engine/folder_entries.h"
+#include "engine/install_log.h"
 #include "engine/protected_copy.h"
+#include "platform/error.h"
+#include "platform/files.h"
+
+namespace {
+
+// A plain copy that leaves an identical destination as it is; false, with
+// the destination and the error logged, when the file could not be copied.
+bool CopyOrLog(const std::wstring& source, const std::wstring& destination) {
+  if (plat::CopyFileW(source, destination, true)) return true;
+  if (plat::GetLastError() == plat::kErrorFileExists) {
+    if (FilesIdentical(source, destination)) return true;
+    if (plat::CopyFileW(source, destination, false)) return true;
+  }
+  WriteInstallLog(L"复制文件失败: " + destination, true);
+  return false;
+}
+
+}  // namespace
 
 bool CopyFolderTree(const std::wstring& source, const std::wstring& destination) {
   bool result = false;
   ForEachFolderEntry(source, [&](const std::wstring& name, bool isFolder) {
     result = isFolder ? CopyFolderTree(source + name + L"\\", destination)
-                      : CopyFileProtected(source + name, destination + name);
+                      : CopyOrLog(source + name, destination + name);
   });
   return result;
 }

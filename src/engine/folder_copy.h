@@ -3,6 +3,9 @@
 #include <string>
 
 // Copies every file below `source` (ending in "\") straight into
-// `destination` (ending in "\") with CopyFileProtected. The result is that of
-// the last file copy or sub-folder visit, false when there was none.
+// `destination` (ending in "\"): an identical destination is left alone, a
+// different one replaced. No service is touched and no box shown: a file
+// that cannot be copied (in use, read-only, ...) is written to the install
+// log and the walk goes on. The result is that of the last file copy or
+// sub-folder visit, false when there was none.
 bool CopyFolderTree(const std::wstring& source, const std::wstring& destination);

@@ -11,13 +11,13 @@ std::atomic<int> s_nLogIndex{1};
 namespace {
 
 constexpr uint64_t kLogFileLimit = 0x100000;  // 1 MiB: a file this long is full
-// Another writer holds the file (it is opened without sharing): wait for it
-// this many times before the entry is dropped.
+// Opens of one entry, over all indexes: the bound on how long a writer tries.
 constexpr int kOpenAttempts = 50;
+// Another writer holds the file (it is opened without sharing): it is waited
+// for this many times before the entry moves on to the next index.
+constexpr int kSharedOpenAttempts = 25;
 constexpr uint32_t kOpenRetryPauseMs = 20;
 
-// False when the documents folder is unknown: the log has no place then
-// (an empty path would put it at the root of the current drive).
 bool LogFolder(std::wstring& folder) {
   std::wstring documents;
   if (!plat::SHGetSpecialFolderPathW(plat::kCsidlPersonal, documents) || documents.empty()) return false;
@@ -29,18 +29,15 @@ std::wstring LogFileName(const std::wstring& folder, int index) {
   return folder + L"Log" + L"(" + std::to_wstring(index) + L")" + L".txt";
 }
 
-// Appends the entry to Log(N).txt for the first N from s_nLogIndex whose file
-// is below 1 MiB. False, with the reason, when a file could not be opened.
-bool AppendToLog(const std::wstring& folder, const std::string& entry, uint32_t& openError) {
-  for (int index = s_nLogIndex;; ++index) {
+// Appends the entry to Log(N).txt for the first N from `index` whose file
+// is below 1 MiB, leaving `index` at that N. False, with the reason, when
+// that file could not be opened or measured.
+bool AppendToLog(const std::wstring& folder, const std::string& entry, int& index, uint32_t& openError) {
+  for (;; ++index) {
     plat::FileHandle file(
         plat::CreateFileW(LogFileName(folder, index), plat::kGenericWrite | plat::kGenericRead, 0, plat::kOpenAlways));
-    if (!file) {
-      openError = plat::GetLastError();
-      return false;
-    }
     uint64_t size = 0;
-    if (!plat::GetFileSize(file.get(), size)) {
+    if (!file || !plat::GetFileSize(file.get(), size)) {
       openError = plat::GetLastError();
       return false;
     }
@@ -50,6 +47,23 @@ bool AppendToLog(const std::wstring& folder, const std::string& entry, uint32_t&
     plat::SetFilePointerToEnd(file.get());
     plat::WriteFile(file.get(), entry.c_str(), static_cast<uint32_t>(entry.size() + 1), written);  // with its zero byte
     return true;
+  }
+}
+
+// A file held by another writer is waited for a while; any other failure,
+// or one held too long, gives the entry to the next index at once. An index
+// that cannot be written to must not cost the entry while the bound lasts.
+void AppendWithinBound(const std::wstring& folder, const std::string& entry) {
+  int index = s_nLogIndex, sharedAttempts = 0;
+  for (int attempt = 1; attempt <= kOpenAttempts; ++attempt) {
+    uint32_t openError = 0;
+    if (AppendToLog(folder, entry, index, openError)) return;
+    if (openError == plat::kErrorSharingViolation && ++sharedAttempts < kSharedOpenAttempts) {
+      plat::Sleep(kOpenRetryPauseMs);
+      continue;
+    }
+    ++index;
+    sharedAttempts = 0;
   }
 }
 
@@ -85,9 +99,5 @@ void WriteInstallLog(const std::wstring& text, bool withErrorCode) {
   if (withErrorCode && !plat::FormatMessageW(errorCode, systemText)) systemText.clear();
   std::string entry = WideToAnsi(FormatLogMessage(text, withErrorCode, errorCode, systemText) + stamp);
 
-  for (int attempt = 1; attempt <= kOpenAttempts; ++attempt) {
-    uint32_t openError = 0;
-    if (AppendToLog(folder, entry, openError) || openError != plat::kErrorSharingViolation) return;
-    plat::Sleep(kOpenRetryPauseMs);
-  }
+  AppendWithinBound(folder, entry);
 }

@@ -9,9 +9,10 @@
 extern std::atomic<int> s_nLogIndex;
 
 // Appends `text` to the log; with `withErrorCode`, the calling thread's last
-// error and its system text are added. Never blocks for long: an entry that
-// cannot be written after a few tries is dropped, and so is one written when
-// the documents folder is unknown.
+// error and its system text are added. Never blocks for long: a log file
+// that cannot be opened passes the entry on to the next index (a held one
+// after a few tries), an entry that no index took within a bounded number of
+// opens is dropped, and so is one written when the documents folder is unknown.
 void WriteInstallLog(const std::wstring& text, bool withErrorCode);
 
 // The parts of an entry, exposed for the log's tests.

@@ -38,6 +38,13 @@ struct PackageLists {
   std::wstring protectedList;
 };
 
+// True when the ";"-closed `list` names `name` as one whole entry, both in
+// lower case: a name that is only part of an entry ("drv.dll" of
+// "unidrv.dll") is not listed.
+bool ListNames(const std::wstring& list, const std::wstring& name) {
+  return (L";" + list).find(L";" + name + L";") != std::wstring::npos;
+}
+
 // The files of `folder`'s tree named in the copy list, in enumeration order;
 // false when `folder` itself cannot be listed.
 bool CollectPackageFiles(const std::wstring& folder, const PackageLists& lists, std::vector<PackageFile>& files) {
@@ -47,8 +54,8 @@ bool CollectPackageFiles(const std::wstring& folder, const PackageLists& lists, 
       return;
     }
     const std::wstring lower = LowerAscii(name);
-    if (lists.copyList.find(lower) == std::wstring::npos) return;
-    files.push_back({folder, name, lists.protectedList.find(lower) != std::wstring::npos});
+    if (!ListNames(lists.copyList, lower)) return;
+    files.push_back({folder, name, ListNames(lists.protectedList, lower)});
   });
 }
 

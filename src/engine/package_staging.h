@@ -11,8 +11,8 @@
 bool StageDriverPackage(PinFamily pinFamily, const std::wstring& dataFile);
 
 // Copies the files of `sourceFolder`'s tree named in the copy list flat into
-// `destinationFolder` (both ending in "\"); names match as lower-case
-// substrings of the list. Protected files go through CopyFileProtected, the
+// `destinationFolder` (both ending in "\"); names match whole entries of the
+// list in any letter case. Protected files go through CopyFileProtected, the
 // others never replace an existing file. True when at least one protected
 // file reached the destination and none failed. A source folder that cannot
 // be listed, or a qualifying ".dll" of no bytes, copies nothing: false with

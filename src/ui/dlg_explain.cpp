@@ -42,11 +42,10 @@ bool CDlgExplain::LoadReadme() {
   return true;
 }
 
-void CDlgExplain::FitFontToPage() {
-  RECT client{};
-  ::GetClientRect(m_hWnd, &client);
-  int room = client.right - kReadmeFrameInset - 4 - kReadmeTextLeft;
+int CDlgExplain::WidestLine() const {
   ui::WindowDC screen(m_hWnd);
+  // The font goes back out of the DC with this scope, before anyone may
+  // replace (and so delete) it.
   ui::SelectObjectScope font(screen.Get(), m_font.Get());
   int widest = 0;
   for (int i = 0; i < m_nLineCount; ++i) {
@@ -54,6 +53,14 @@ void CDlgExplain::FitFontToPage() {
     ::GetTextExtentPoint32W(screen.Get(), m_lines[i].c_str(), static_cast<int>(m_lines[i].size()), &extent);
     widest = std::max(widest, static_cast<int>(extent.cx));
   }
+  return widest;
+}
+
+void CDlgExplain::FitFontToPage() {
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  int room = client.right - kReadmeFrameInset - 4 - kReadmeTextLeft;
+  int widest = WidestLine();
   // Thirty wide characters at 11.5 points are wider than the page: a
   // smaller font keeps every character of the readme inside the frame.
   if (widest > room && room > 0) m_font = ui::CreatePointFont(kFontTenths * room / widest, skin::kFontFace);

@@ -21,6 +21,7 @@ class CDlgExplain : public CDialogEx {
 
  private:
   bool LoadReadme();
+  int WidestLine() const;
   void FitFontToPage();
   void OnPaint();
   void OnMouseWheel(int delta);

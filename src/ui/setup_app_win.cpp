@@ -1,10 +1,10 @@
 // CSetupApp: the process frame of QuillexSetup.exe. Common controls, restart
 // registration, the error box as the engine's presenter, the fonts, the
 // start-up service thread, the modal wizard, and the compatibility assistant
-// started again at the end. The process ends without waiting for the service
-// thread. Before anything else, DLLs come from the system folder only; then
-// the installation lock, held until exit: a second wizard brings the first to
-// the front and leaves.
+// started again at the end if the service thread stopped it, once that
+// thread has finished (waited for within a bound). Before anything else,
+// DLLs come from the system folder only; then the installation lock, held
+// until exit: a second wizard brings the first to the front and leaves.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -37,14 +37,18 @@ class CSetupApp {
     ::RegisterApplicationRestart(nullptr, 0);
     SetErrorPresenter(&PresentInstallError);
     InstallFonts();
-    StartServiceThread();
+    StartServiceThread(m_services);
     {
       CSetupDlg wizard;
       wizard.DoModal(nullptr);
-      RestoreServicesAtExit();
+      RestoreServicesAtExit(m_services);
     }
     return false;
   }
+
+ private:
+  // Static: a service thread the exit gave up waiting for may still write it.
+  static inline ServiceThreadRecord m_services;
 };
 
 }  // namespace

@@ -48,6 +48,10 @@ bool SelectedLine(HWND list, std::wstring& line) {
   return true;
 }
 
+bool HasSelection(const CControl& list) {
+  return ::SendMessageW(list.GetSafeHwnd(), LB_GETCURSEL, 0, 0) != LB_ERR;
+}
+
 void Hide(std::initializer_list<const CControl*> controls) {
   for (const CControl* control : controls) control->ShowWindow(false);
 }
@@ -116,6 +120,14 @@ void CSetupDlg::InvalidateAll() const { ::InvalidateRect(m_hWnd, nullptr, TRUE);
 void CSetupDlg::SwitchPage(PageSwitch change) {
   if (change.leave) ShowPage(change.leave, false);
   if (change.enter) ShowPage(change.enter, true);
+}
+
+void CSetupDlg::StepForward() {
+  if (auto prompt = m_flow.MissingSelection(HasSelection(m_lstModel), HasSelection(m_lstPort))) {
+    ::MessageBoxW(m_hWnd, prompt->text.c_str(), prompt->title.c_str(), MB_OK | MB_ICONWARNING);
+    return;
+  }
+  SwitchPage(m_flow.Next());
 }
 
 void CSetupDlg::ShowPage(int page, bool show) {
@@ -270,10 +282,10 @@ bool CSetupDlg::RefuseCloseWhileInstalling(UINT message, WPARAM wParam) const {
 
 bool CSetupDlg::PreTranslateMessage(MSG& msg) {
   if (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd)) return false;
-  switch (m_flow.ClassifyKey(msg.message, msg.wParam)) {
+  switch (m_flow.ClassifyKey(msg.message, msg.wParam, msg.lParam)) {
     case WizardKey::Pass: return false;
     case WizardKey::Consume: return true;
-    case WizardKey::Next: SwitchPage(m_flow.Next()); return true;
+    case WizardKey::Next: StepForward(); return true;
     case WizardKey::Back: SwitchPage(m_flow.Back()); return true;
   }
   return false;
@@ -284,7 +296,7 @@ bool CSetupDlg::OnCommand(int id, int code) {
   switch (id) {
     case IDC_BACK: SwitchPage(m_flow.Back()); return true;
     case IDC_NEXT:
-    case IDC_FINISH: SwitchPage(m_flow.Next()); return true;
+    case IDC_FINISH: StepForward(); return true;
     case IDC_CANCEL:
       if (m_dlgIsClose.DoModal(m_hWnd) == IDOK) ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
       return true;

@@ -28,6 +28,8 @@ class CSetupDlg : public CDialogEx {
 
  private:
   void SwitchPage(PageSwitch change);
+  // Next, Finish and Alt+N: the next page, or the box for a missing selection.
+  void StepForward();
   void ShowPage(int page, bool show);
   void ShowModelPage(bool show);
   void ShowPortPage(bool show);

@@ -7,6 +7,11 @@ constexpr uint32_t kWmKeyDown = 0x100;
 constexpr uint32_t kWmSysKeyDown = 0x104;
 constexpr uintptr_t kVkReturn = 0x0D;
 constexpr uintptr_t kVkEscape = 0x1B;
+constexpr intptr_t kPreviousKeyDown = intptr_t{1} << 30;  // lParam: the key was down already
+
+const wchar_t kPromptTitle[] = L"安装提示";
+const wchar_t kNoModelText[] = L"请选择打印机型号。";
+const wchar_t kNoPortText[] = L"请选择打印机端口。";
 
 bool IsWizardPage(int index) { return index >= ModelPage && index <= InstallPage; }
 
@@ -25,10 +30,19 @@ bool CWizardFlow::BeginInstall() {
   return true;
 }
 
-WizardKey CWizardFlow::ClassifyKey(uint32_t message, uintptr_t key) const {
-  if (message == kWmSysKeyDown && key == 'N') return m_bInstalling ? WizardKey::Consume : WizardKey::Next;
+std::optional<WizardPrompt> CWizardFlow::MissingSelection(bool modelSelected, bool portSelected) const {
+  if (m_nPage < ModelPage || m_nPage >= InstallPage) return std::nullopt;
+  if (!modelSelected) return WizardPrompt{kPromptTitle, kNoModelText};
+  if (m_nPage >= PortPage && !portSelected) return WizardPrompt{kPromptTitle, kNoPortText};
+  return std::nullopt;
+}
+
+WizardKey CWizardFlow::ClassifyKey(uint32_t message, uintptr_t key, intptr_t lParam) const {
+  const bool repeat = (lParam & kPreviousKeyDown) != 0;
+  if (message == kWmSysKeyDown && key == 'N')
+    return m_bInstalling || repeat ? WizardKey::Consume : WizardKey::Next;
   if (message == kWmSysKeyDown && key == 'B')
-    return m_bInstalling || m_nPage == ModelPage ? WizardKey::Consume : WizardKey::Back;
+    return m_bInstalling || repeat || m_nPage == ModelPage ? WizardKey::Consume : WizardKey::Back;
   if (message == kWmKeyDown && (key == kVkEscape || key == kVkReturn)) return WizardKey::Consume;
   return WizardKey::Pass;
 }

@@ -21,6 +21,12 @@ struct PageSwitch {
 // What the keyboard pre-filter does with one message.
 enum class WizardKey { Pass, Consume, Next, Back };
 
+// A message box the wizard shows instead of stepping forward.
+struct WizardPrompt {
+  std::wstring title;
+  std::wstring text;
+};
+
 // The page index and whether an installation runs. From the moment the
 // install page is entered until the worker's report is handled, the wizard neither moves
 // between pages nor closes: the worker may have stopped the spooler or
@@ -42,9 +48,16 @@ class CWizardFlow {
   bool BeginInstall();
   void InstallDone() { m_bInstalling = false; }
 
+  // Next and Finish need a model from the model page on and a port from the
+  // port page on: the box to show instead of stepping forward, if any.
+  // `modelSelected`/`portSelected`: the model and port lists hold a selection.
+  std::optional<WizardPrompt> MissingSelection(bool modelSelected, bool portSelected) const;
+
   // Alt+N steps forward; Alt+B steps back except on the model page; Esc and
   // Enter are swallowed so that neither closes the wizard nor presses a button.
-  WizardKey ClassifyKey(uint32_t message, uintptr_t key) const;
+  // A held key's repeats (lParam bit 30) do nothing: holding Alt+N must not
+  // run past the confirmation page into the install.
+  WizardKey ClassifyKey(uint32_t message, uintptr_t key, intptr_t lParam) const;
 
   // The close box, Alt+F4, the system menu's Close and WM_CLOSE.
   bool MayClose() const { return !m_bInstalling; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include "engine/install_log.h"
@@ -75,14 +76,55 @@ TEST_F(InstallLogTest, FullFileRollsOverAndTheIndexStays) {
   EXPECT_EQ(M().fs.Contents(LogPath(1)), "");
 }
 
-TEST_F(InstallLogTest, FileHeldOpenByAnotherProgramDropsTheEntryAfterBoundedTries) {
-  M().fs.AddDirectory(kLogDir);
-  plat::FileHandle holder(plat::CreateFileW(LogPath(1), plat::kGenericRead, 0, plat::kOpenAlways));
-  ASSERT_TRUE(holder.valid());
+// Whatever keeps an index from being opened, the entry goes to the next one:
+// at once, or after the retries when another program holds the file. The
+// next entry starts at the index that took it.
+TEST_F(InstallLogTest, AnIndexThatCannotBeOpenedGivesTheEntryToTheNext) {
+  struct Case {
+    const char* what;
+    bool held;  // another program holds Log(1) without sharing
+    std::function<void()> prepare;
+    int takenBy;
+    size_t pauses;
+  };
+  const Case cases[] = {
+      {"held without sharing", true, [] {}, 2, 24},
+      {"read-only", false, [this] { M().fs.AddFile(LogPath(1), "", plat::kFileAttributeReadonly); }, 2, 0},
+      {"a folder", false, [this] { M().fs.AddDirectory(LogPath(1)); }, 2, 0},
+      {"full, then read-only", false,
+       [this] {
+         M().fs.AddFile(LogPath(1), std::string(0x100000, 'x'));
+         M().fs.AddFile(LogPath(2), "", plat::kFileAttributeReadonly);
+       },
+       3, 0},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    M().fs.AddDirectory(kLogDir);
+    c.prepare();
+    plat::FileHandle holder;
+    if (c.held) holder = plat::FileHandle(plat::CreateFileW(LogPath(1), plat::kGenericRead, 0, plat::kOpenAlways));
+    WriteInstallLog(L"kept", false);
+    WriteInstallLog(L"next", false);
+    EXPECT_EQ(LogMessages(c.takenBy), (std::vector<std::wstring>{L"kept", L"next"})) << c.what;
+    EXPECT_EQ(s_nLogIndex.load(), c.takenBy) << c.what;
+    EXPECT_EQ(M().transcript.Count("Sleep"), c.pauses) << c.what;
+  }
+}
+
+// When no index can be opened the entry is dropped after a bounded number of
+// opens, and only a held file is waited for.
+TEST_F(InstallLogTest, EntryIsDroppedOnlyWhenTheBoundRunsOut) {
+  M().faults.Fail("CreateFileW", plat::kErrorAccessDenied, 1, 1000);
   WriteInstallLog(L"lost", false);
-  EXPECT_EQ(M().fs.Contents(LogPath(1)), "");
-  EXPECT_GE(M().transcript.Count("Sleep"), 1u);
-  EXPECT_LE(M().clock.NowMs(), 2000u);
+  EXPECT_EQ(M().transcript.Count("CreateFileW"), 50u);
+  EXPECT_EQ(M().transcript.Count("Sleep"), 0u);
+
+  SetUp();
+  M().faults.Fail("CreateFileW", plat::kErrorSharingViolation, 1, 1000);
+  WriteInstallLog(L"lost", false);
+  EXPECT_EQ(M().transcript.Count("CreateFileW"), 50u);
+  EXPECT_LE(M().clock.NowMs(), 1000u);
   EXPECT_EQ(s_nLogIndex.load(), 1);
 }
 

@@ -27,6 +27,9 @@ const Names kAllListedNames = {
     L"QXLMON.dll",  L"QXMPUI.dll",   L"QXMPUNI.dll",  L"QXMPdll.ini",  L"QX9res.dll",  L"QXPrndll.ini",
     L"QXPrnUni.dll", L"QX-630K.GPD", L"QX-730K.GPD",  L"24Pin.inf",    L"9Pin.inf",    L"readme.txt"};
 
+// Names that are only parts of listed names: never copied.
+const Names kPartsOfListedNames = {L"drv.dll", L"RES.DLL", L"30K.GPD", L"unidrv", L"dll"};
+
 class PackageStagingTest : public SimTest {
  protected:
   // A branch folder holding `names`, each file's content its own path.
@@ -60,6 +63,7 @@ TEST_F(PackageStagingTest, EachFamilyCopiesItsCopyListAndTheDataFile) {
       {static_cast<PinFamily>(7), {L"QX-630K.GPD"}},
   };
   AddBranch(L"C:\\Setup\\24Pin\\X64\\", kAllListedNames);
+  AddBranch(L"C:\\Setup\\24Pin\\X64\\", kPartsOfListedNames);
   for (const auto& [family, names] : expected) {
     M().fs.Remove(kDrivers);
     M().fs.AddDirectory(kDrivers);
@@ -68,13 +72,13 @@ TEST_F(PackageStagingTest, EachFamilyCopiesItsCopyListAndTheDataFile) {
   }
 }
 
-TEST_F(PackageStagingTest, NamesMatchAsLowerCaseSubstringsAnywhereInTheTree) {
+TEST_F(PackageStagingTest, WholeNamesMatchInAnyCaseAnywhereInTheTree) {
   AddBranch(L"C:\\Pkg\\", {L"UNIDRV.HLP", L"drv.dll", L"notlisted.dll"});
   AddBranch(L"C:\\Pkg\\Sub\\Deeper\\", {L"Qx24Res.Dll"});
   M().fs.AddFile(L"C:\\Pkg\\unires.dll", "h", plat::kFileAttributeHidden | plat::kFileAttributeSystem);
   EXPECT_TRUE(CopyBranch(L"C:\\Pkg\\", L"QX-630K.GPD", Pin24));
-  // Flat, with the package's letter case; "drv.dll" is part of "unidrv.dll;".
-  EXPECT_EQ(Staged(), (Names{L"UNIDRV.HLP", L"drv.dll", L"Qx24Res.Dll", L"unires.dll"}));
+  // Flat, with the package's letter case; "drv.dll" is only part of "unidrv.dll".
+  EXPECT_EQ(Staged(), (Names{L"UNIDRV.HLP", L"Qx24Res.Dll", L"unires.dll"}));
 }
 
 // A junction back up the tree would make the walk endless; one leading out

@@ -201,15 +201,22 @@ TEST_F(ServiceControlTest, CompatibilityAssistantEndsQuietlyWhateverGoesWrong) {
 }
 
 TEST_F(ServiceControlTest, ServiceThreadStopsTheAssistantAndMakesSureTheSpoolerRuns) {
-  EXPECT_EQ(ServiceThreadProc(), 0u);
+  ServiceThreadRecord stopping;
+  EXPECT_EQ(ServiceThreadProc(stopping), 0u);
   EXPECT_EQ(State(L"PcaSvc"), plat::kServiceStopped);
+  EXPECT_TRUE(stopping.assistantStopped);
+  EXPECT_TRUE(stopping.finished);
   EXPECT_EQ(M().transcript.Count("StartServiceW"), 0u);  // the spooler ran already
   Service(L"Spooler").state = plat::kServiceStopped;
-  EXPECT_EQ(ServiceThreadProc(), 0u);
+  ServiceThreadRecord second;
+  EXPECT_EQ(ServiceThreadProc(second), 0u);
   EXPECT_EQ(State(L"Spooler"), plat::kServiceRunning);
+  EXPECT_FALSE(second.assistantStopped);  // it was stopped already
+  EXPECT_TRUE(second.finished);
   EXPECT_TRUE(LogMessages().empty());
   M().services.Remove(L"Spooler");
-  EXPECT_EQ(ServiceThreadProc(), 0u);
+  ServiceThreadRecord third;
+  EXPECT_EQ(ServiceThreadProc(third), 0u);
   EXPECT_EQ(LogMessages(), (Strings{L"OpenService failed with error 1060: The specified service does not exist as "
                                     L"an installed service.\r\n",
                                     L"开启服务失败"}));

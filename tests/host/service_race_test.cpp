@@ -3,10 +3,9 @@
 // for its copies while the service thread makes sure it runs.
 #include <gtest/gtest.h>
 
+#include "catalog/setup_app.h"
 #include "engine/driver_package.h"
 #include "engine/install_job.h"
-#include "engine/service_thread.h"
-#include "platform/threads.h"
 #include "sample_package.h"
 #include "sim_test.h"
 
@@ -32,7 +31,8 @@ class ServiceRaceTest : public SimTest {
     job->modelName = L"QX-630K";
     job->portName = L"LPT1:";
     job->dataFile = job->expectedDataFile = L"QX-630K.GPD";
-    plat::CreateThread([](void*) { return ServiceThreadProc(); }, nullptr);
+    ServiceThreadRecord record;
+    StartServiceThread(record);
     StartInstallWorker(std::move(job));
     M().JoinThreads();
     return M().windows.sent.size() == 1 && M().windows.sent[0].lParam == 1;

@@ -2,7 +2,11 @@
 
 #include "catalog/setup_app.h"
 
+#include <thread>
+
+#include "engine/service_sequence.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "sim_test.h"
 
 namespace {
@@ -20,6 +24,30 @@ TEST_F(SetupAppTest, FontsAreCopiedFlatAndAMissingFolderChangesNothing) {
   EXPECT_EQ(M().fs.Contents(L"C:\\windows\\Fonts\\mono.ttf"), "mono");
 }
 
+// A font the system holds, or a read-only one, is only logged: the spooler
+// is not stopped for it, no box is shown, and the other fonts still arrive.
+TEST_F(SetupAppTest, AFontThatCannotBeReplacedIsLoggedAndTheStartGoesOn) {
+  M().fs.AddFile(L"C:\\Setup\\字体\\held.ttf", "new");
+  M().fs.AddFile(L"C:\\Setup\\字体\\locked.ttf", "new");
+  M().fs.AddFile(L"C:\\Setup\\字体\\free.ttf", "new");
+  M().fs.SetEnumerationOrder(L"C:\\Setup\\字体", {L"held.ttf", L"locked.ttf", L"free.ttf"});
+  M().fs.AddFile(L"C:\\windows\\Fonts\\held.ttf", "old");
+  M().fs.AddFile(L"C:\\windows\\Fonts\\locked.ttf", "old", plat::kFileAttributeReadonly);
+  plat::FileHandle holder(plat::CreateFileW(L"C:\\windows\\Fonts\\held.ttf", plat::kGenericRead, 0, plat::kOpenExisting));
+  ASSERT_TRUE(holder.valid());
+
+  EXPECT_TRUE(InstallFonts());
+  EXPECT_EQ(M().fs.Contents(L"C:\\windows\\Fonts\\free.ttf"), "new");
+  EXPECT_EQ(M().fs.Contents(L"C:\\windows\\Fonts\\held.ttf"), "old");
+  EXPECT_EQ(M().fs.Contents(L"C:\\windows\\Fonts\\locked.ttf"), "old");
+  EXPECT_EQ(M().transcript.Count("OpenSCManagerW"), 0u);
+  EXPECT_TRUE(ErrorBoxes().empty());
+  const std::vector<std::wstring> messages = LogMessages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].rfind(L"复制文件失败: C:\\windows\\Fonts\\held.ttf failed with error 32", 0), 0u);
+  EXPECT_EQ(messages[1].rfind(L"复制文件失败: C:\\windows\\Fonts\\locked.ttf failed with error 5", 0), 0u);
+}
+
 TEST_F(SetupAppTest, NoFontsFolderMeansNoCopyAtAll) {
   M().fs.AddFile(L"C:\\Setup\\字体\\wqy.ttc", "font");
   M().faults.Fail("SHGetSpecialFolderPathW", plat::kErrorFileNotFound);
@@ -28,15 +56,75 @@ TEST_F(SetupAppTest, NoFontsFolderMeansNoCopyAtAll) {
   EXPECT_FALSE(M().fs.Find(L"C:\\wqy.ttc"));
 }
 
-TEST_F(SetupAppTest, CompatibilityAssistantStartsAgainAtExit) {
-  M().services.Find(L"PcaSvc")->state = plat::kServiceStopped;
-  RestoreServicesAtExit();
+// The assistant is started at exit only when the service thread stopped it,
+// and never while that thread's stop may still be under way.
+TEST_F(SetupAppTest, CompatibilityAssistantStartsAgainAtExitOnlyIfTheInstallerStoppedIt) {
+  ServiceThreadRecord record;
+  ASSERT_TRUE(StartServiceThread(record));
+  RestoreServicesAtExit(record);
   EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceRunning);
+  EXPECT_EQ(M().kernel.debugOutput, (std::vector<std::wstring>{L"stop success。", L"start success。"}));
 
+  SetUp();  // stopped before the installer ran: it stays stopped
   M().services.Find(L"PcaSvc")->state = plat::kServiceStopped;
-  M().faults.Fail("OpenSCManagerW", plat::kErrorAccessDenied);
-  RestoreServicesAtExit();  // silently skipped
+  ServiceThreadRecord stoppedBefore;
+  ASSERT_TRUE(StartServiceThread(stoppedBefore));
+  RestoreServicesAtExit(stoppedBefore);
   EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceStopped);
+  EXPECT_EQ(M().transcript.Count("StartServiceW"), 0u);
+
+  SetUp();  // no service manager at exit
+  ServiceThreadRecord noManager;
+  ASSERT_TRUE(StartServiceThread(noManager));
+  M().JoinThreads();
+  M().faults.Fail("OpenSCManagerW", plat::kErrorAccessDenied);
+  RestoreServicesAtExit(noManager);  // silently skipped
+  EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceStopped);
+
+  SetUp();  // no service thread: nothing stopped, nothing waited for
+  M().faults.Fail("CreateThread", plat::kErrorNotEnoughMemory);
+  ServiceThreadRecord noThread;
+  EXPECT_FALSE(StartServiceThread(noThread));
+  RestoreServicesAtExit(noThread);
+  EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceRunning);
+  EXPECT_EQ(M().clock.NowMs(), 0u);
+}
+
+// The wizard closes while the service thread still waits for the assistant
+// to stop: the exit waits for the thread, then starts the assistant.
+TEST_F(SetupAppTest, AStopStillPendingAtCloseIsFinishedBeforeTheStart) {
+  sim::Service& pca = *M().services.Find(L"PcaSvc");
+  pca.stopPolls = 20;
+  pca.waitHint = 100;
+  ServiceThreadRecord record;
+  ASSERT_TRUE(StartServiceThread(record));
+  auto notYetAsked = [] {
+    auto lock = M().Lock();
+    return M().services.State(L"PcaSvc") == plat::kServiceRunning;
+  };
+  while (notYetAsked()) std::this_thread::yield();
+  RestoreServicesAtExit(record);
+  M().JoinThreads();
+  EXPECT_TRUE(record.finished);
+  EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceRunning);
+  EXPECT_EQ(M().kernel.debugOutput, (std::vector<std::wstring>{L"stop success。", L"start success。"}));
+}
+
+// A service thread that cannot finish (here: another sequence holds on)
+// is waited for only within the bound, and the assistant is left alone.
+TEST_F(SetupAppTest, AServiceThreadStillRunningAtTheBoundLeavesTheAssistantAlone) {
+  M().clock.realPauses = false;
+  ServiceThreadRecord record;
+  {
+    ServiceSequence other;
+    ASSERT_TRUE(StartServiceThread(record));
+    RestoreServicesAtExit(record);
+    EXPECT_GE(M().clock.NowMs(), kServiceThreadWaitMs);
+    EXPECT_FALSE(record.finished);
+  }
+  M().JoinThreads();
+  EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceStopped);
+  EXPECT_EQ(M().transcript.Count("StartServiceW"), 0u);
 }
 
 }  // namespace

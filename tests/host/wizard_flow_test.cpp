@@ -10,6 +10,8 @@
 namespace {
 
 constexpr uint32_t kWmKeyDown = 0x100, kWmSysKeyDown = 0x104, kWmChar = 0x102;
+constexpr intptr_t kFirstPress = 1;  // one stroke, the key was up before
+constexpr intptr_t kRepeat = kFirstPress | (intptr_t{1} << 30);  // the key was down already
 
 TEST(WizardFlow, SwitchPageLeavesAndEntersOnlyTheFourPages) {
   CWizardFlow flow;
@@ -25,15 +27,50 @@ TEST(WizardFlow, SwitchPageLeavesAndEntersOnlyTheFourPages) {
 TEST(WizardFlow, KeysOnEachPage) {
   CWizardFlow flow;
   flow.Entered(ModelPage);
-  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'N'), WizardKey::Next);
-  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'B'), WizardKey::Consume);  // no page before
-  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 0x1B), WizardKey::Consume);
-  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 0x0D), WizardKey::Consume);
-  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 'N'), WizardKey::Pass);  // plain N types into the list
-  EXPECT_EQ(flow.ClassifyKey(kWmChar, 0x1B), WizardKey::Pass);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'N', kFirstPress), WizardKey::Next);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'B', kFirstPress), WizardKey::Consume);  // no page before
+  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 0x1B, kFirstPress), WizardKey::Consume);
+  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 0x0D, kFirstPress), WizardKey::Consume);
+  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 'N', kFirstPress), WizardKey::Pass);  // plain N types into the list
+  EXPECT_EQ(flow.ClassifyKey(kWmChar, 0x1B, kFirstPress), WizardKey::Pass);
   flow.Entered(ConfirmPage);
-  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'B'), WizardKey::Back);
-  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'N'), WizardKey::Next);  // Alt+N starts the install
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'B', kFirstPress), WizardKey::Back);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'N', kFirstPress), WizardKey::Next);  // Alt+N starts the install
+  // A held Alt+N steps once: its repeats must not run on into the install.
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'N', kRepeat), WizardKey::Consume);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'B', kRepeat), WizardKey::Consume);
+  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 0x1B, kRepeat), WizardKey::Consume);
+  EXPECT_EQ(flow.ClassifyKey(kWmKeyDown, 0x28, kRepeat), WizardKey::Pass);  // a held arrow still scrolls a list
+}
+
+// Next and Finish stay on the page with a box while the model (from the
+// model page on) or the port (from the port page on) is not selected.
+TEST(WizardFlow, NextAndFinishNeedAModelAndAPort) {
+  const std::wstring noModel = L"请选择打印机型号。", noPort = L"请选择打印机端口。";
+  struct Case {
+    int page;
+    bool model, port;
+    std::wstring text;  // empty: the step goes ahead
+  };
+  const Case cases[] = {
+      {ModelPage, false, false, noModel},
+      {ModelPage, true, false, L""},  // the port list is not filled yet
+      {PortPage, true, false, noPort},
+      {PortPage, true, true, L""},
+      {ConfirmPage, true, false, noPort},  // Finish
+      {ConfirmPage, false, true, noModel},
+      {ConfirmPage, true, true, L""},
+      {InstallPage, false, false, L""},
+  };
+  for (const Case& c : cases) {
+    CWizardFlow flow;
+    flow.Entered(c.page);
+    std::optional<WizardPrompt> prompt = flow.MissingSelection(c.model, c.port);
+    EXPECT_EQ(prompt ? prompt->text : L"", c.text) << c.page << c.model << c.port;
+    if (prompt) {
+      EXPECT_EQ(prompt->title, L"安装提示");
+    }
+  }
 }
 
 TEST(WizardFlow, WhileInstallingNothingMovesOrCloses) {
@@ -41,8 +78,8 @@ TEST(WizardFlow, WhileInstallingNothingMovesOrCloses) {
   flow.Entered(InstallPage);
   ASSERT_TRUE(flow.BeginInstall());
   EXPECT_FALSE(flow.BeginInstall());  // never a second worker
-  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'N'), WizardKey::Consume);
-  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'B'), WizardKey::Consume);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'N', kFirstPress), WizardKey::Consume);
+  EXPECT_EQ(flow.ClassifyKey(kWmSysKeyDown, 'B', kFirstPress), WizardKey::Consume);
   EXPECT_EQ(flow.Back().leave + flow.Back().enter, 0);
   EXPECT_FALSE(flow.MayClose());
   flow.InstallDone();

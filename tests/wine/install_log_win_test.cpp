@@ -61,16 +61,17 @@ TEST_F(InstallLogWinTest, FullLogRollsOverToTheNextFile) {
   EXPECT_EQ(ReadAll(LogFolder() + L"Log(2).txt").rfind("next     ", 0), 0u);
 }
 
-TEST_F(InstallLogWinTest, FileHeldWithoutSharingDropsTheEntryWithoutHanging) {
+TEST_F(InstallLogWinTest, FileHeldWithoutSharingPassesTheEntryOnWithoutHanging) {
   CreateDirectoryW(LogFolder().c_str(), nullptr);
   HANDLE held = CreateFileW((LogFolder() + L"Log(1).txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   DWORD start = GetTickCount();
-  WriteInstallLog(L"lost", false);
+  WriteInstallLog(L"kept", false);
   EXPECT_LT(GetTickCount() - start, 5000u);
   CloseHandle(held);
   EXPECT_EQ(ReadAll(LogFolder() + L"Log(1).txt"), "");
+  EXPECT_EQ(ReadAll(LogFolder() + L"Log(2).txt").rfind("kept     ", 0), 0u);
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ TEST(ServiceControlWinTest, StoppedSpoolerIsLeftAloneByStopAndStartedByTheServic
   ASSERT_TRUE(wine::SpoolerReaches(SERVICE_STOPPED));
   // Wine refuses a stop request to a stopped service (ERROR_SERVICE_NOT_ACTIVE): true means none was sent.
   EXPECT_TRUE(StopServiceByName(L"Spooler"));
-  EXPECT_EQ(ServiceThreadProc(), 0u);
+  ServiceThreadRecord record;
+  EXPECT_EQ(ServiceThreadProc(record), 0u);
   EXPECT_EQ(wine::QuerySpooler().state, DWORD(SERVICE_RUNNING));
 }
 
