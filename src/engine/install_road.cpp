@@ -3,7 +3,9 @@
 #include "catalog/pnp_driver_updater.h"
 #include "engine/error_codes.h"
 #include "engine/error_report.h"
+#include "engine/install_log.h"
 #include "engine/install_steps.h"
+#include "engine/protected_print.h"
 #include "engine/service_control.h"
 #include "engine/printer_queue.h"
 #include "platform/spooler.h"
@@ -38,6 +40,11 @@ bool SpoolerRuns() {
 }  // namespace
 
 bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded) {
+  if (ProtectedPrintModeOn()) {
+    WriteInstallLog(L"Windows 受保护的打印模式已开启", false);
+    ShowErrorCode(kCodeProtectedPrint);
+    return false;
+  }
   if (!SpoolerRuns()) return false;
   if (PlugAndPlayRoadApplies(job) && InstallThroughPlugAndPlay(job, succeeded)) return true;
   bool created = CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily);

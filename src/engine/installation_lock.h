@@ -1,5 +1,5 @@
-// One installation at a time on the machine: a named mutex in the Global\
-// namespace, held by the wizard from start to exit and by the install
+// One installation at a time on the machine: a named mutex in the global
+// namespace ("Global\\..."), held by the wizard from start to exit and by the install
 // program while it installs.
 //
 // The wizard on 64-bit Windows hands its job to the 64-bit install program

@@ -8,6 +8,8 @@
 namespace plat {
 
 constexpr uint32_t kKeyRead = 0x20019;
+// With kKeyRead: the 64-bit view of the registry, also from a 32-bit process.
+constexpr uint32_t kKeyWow64View64 = 0x0100;  // KEY_WOW64_64KEY
 // Predefined root keys, as their Win32 values.
 inline Handle const kHkeyLocalMachine = reinterpret_cast<Handle>(static_cast<intptr_t>(0x80000002));
 

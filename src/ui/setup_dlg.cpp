@@ -9,6 +9,7 @@
 #include "discovery/model_detection.h"
 #include "discovery/port_list.h"
 #include "engine/install_road.h"
+#include "engine/protected_print.h"
 #include "engine/printer_queue.h"
 #include "res/resource.h"
 #include "ui/about_dlg.h"
@@ -123,7 +124,9 @@ void CSetupDlg::SwitchPage(PageSwitch change) {
 }
 
 void CSetupDlg::StepForward() {
-  if (auto prompt = m_flow.MissingSelection(HasSelection(m_lstModel), HasSelection(m_lstPort))) {
+  auto prompt = m_flow.MissingSelection(HasSelection(m_lstModel), HasSelection(m_lstPort));
+  if (!prompt) prompt = m_flow.RefusedInstall(ProtectedPrintModeOn());
+  if (prompt) {
     ::MessageBoxW(m_hWnd, prompt->text.c_str(), prompt->title.c_str(), MB_OK | MB_ICONWARNING);
     return;
   }

@@ -1,5 +1,7 @@
 #include "ui/wizard_flow.h"
 
+#include "engine/protected_print.h"
+
 
 namespace {
 
@@ -35,6 +37,11 @@ std::optional<WizardPrompt> CWizardFlow::MissingSelection(bool modelSelected, bo
   if (!modelSelected) return WizardPrompt{kPromptTitle, kNoModelText};
   if (m_nPage >= PortPage && !portSelected) return WizardPrompt{kPromptTitle, kNoPortText};
   return std::nullopt;
+}
+
+std::optional<WizardPrompt> CWizardFlow::RefusedInstall(bool protectedPrintOn) const {
+  if (m_nPage != ConfirmPage || !protectedPrintOn) return std::nullopt;
+  return WizardPrompt{kPromptTitle, kProtectedPrintMessage};
 }
 
 WizardKey CWizardFlow::ClassifyKey(uint32_t message, uintptr_t key, intptr_t lParam) const {

@@ -52,6 +52,10 @@ class CWizardFlow {
   // port page on: the box to show instead of stepping forward, if any.
   // `modelSelected`/`portSelected`: the model and port lists hold a selection.
   std::optional<WizardPrompt> MissingSelection(bool modelSelected, bool portSelected) const;
+  // Finish on the confirmation page while Windows protected print mode is on
+  // (`protectedPrintOn`): the box that says no driver of ours can be
+  // installed, shown before anything is copied; the wizard stays.
+  std::optional<WizardPrompt> RefusedInstall(bool protectedPrintOn) const;
 
   // Alt+N steps forward; Alt+B steps back except on the model page; Esc and
   // Enter are swallowed so that neither closes the wizard nor presses a button.

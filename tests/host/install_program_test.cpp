@@ -7,6 +7,8 @@
 #include "catalog/command_line.h"
 #include "catalog/install_program.h"
 #include "engine/installation_lock.h"
+#include "engine/protected_print.h"
+#include "engine/service_control.h"
 #include "platform/sim/machine.h"
 #include "engine/pe_image.h"
 #include "sample_package.h"
@@ -114,6 +116,21 @@ TEST_F(InstallProgramTest, ExitCodes) {
   EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:", L"/handoff", lent.Token()}), 0);
   M().namedObjects.byName.at(kInstallationMutexName).owner.reset();  // the holder's process ended
   delete other;
+
+  // Protected print mode admits no driver of ours: code 10 before anything is copied.
+  M().registry.SetDword(std::wstring(L"HKLM\\") + kProtectedPrintPolicyKey, kProtectedPrintPolicyValue, 1);
+  M().transcript.Clear();
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 10);
+  EXPECT_EQ(M().transcript.Count("CopyFileW"), 0u);
+  M().registry.SetDword(std::wstring(L"HKLM\\") + kProtectedPrintPolicyKey, kProtectedPrintPolicyValue, 0);
+
+  // A spooler that will not run (disabled): code 7 after a bounded retry.
+  M().services.Find(L"Spooler")->state = plat::kServiceStopped;
+  M().services.Find(L"Spooler")->startError = 1058;  // ERROR_SERVICE_DISABLED
+  M().transcript.Clear();
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 7);
+  EXPECT_EQ(M().transcript.Count("StartServiceW"), static_cast<size_t>(kSpoolerStartTries));
+  M().services.Find(L"Spooler")->startError = 0;
 
   M().fs.Remove(kSampleBranch + L"QX-630K.GPD");
   EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 2);

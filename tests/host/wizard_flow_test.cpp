@@ -71,6 +71,14 @@ TEST(WizardFlow, NextAndFinishNeedAModelAndAPort) {
       EXPECT_EQ(prompt->title, L"安装提示");
     }
   }
+  // Protected print mode stops Finish alone.
+  CWizardFlow flow;
+  flow.Entered(PortPage);
+  EXPECT_FALSE(flow.RefusedInstall(true));
+  flow.Entered(ConfirmPage);
+  EXPECT_FALSE(flow.RefusedInstall(false));
+  ASSERT_TRUE(flow.RefusedInstall(true));
+  EXPECT_NE(flow.RefusedInstall(true)->text.find(L"受保护的打印模式"), std::wstring::npos);
 }
 
 TEST(WizardFlow, WhileInstallingNothingMovesOrCloses) {

@@ -12,6 +12,7 @@
 #include "catalog/app_title.h"
 #include "catalog/platform_probe.h"
 #include "engine/pe_image.h"
+#include "engine/protected_print.h"
 #include "engine/driver_registration.h"
 #include "res/resource.h"
 #include "setup_process.h"
@@ -25,6 +26,9 @@ using wine::SetupProcess;
 const std::wstring kModel = L"QX-630K";
 const std::wstring kPrinter = L"Quillex QX-630K";
 const std::wstring kCopy = L"Quillex QX-630K (副本 1)";
+// The administrator's program of the build: the 32-bit build ships
+// QuillexInstall.exe, the 64-bit test build only its QuillexInstall64.exe.
+const wchar_t* const kInstallProgram = sizeof(void*) == 8 ? L"QuillexInstall64.exe" : L"QuillexInstall.exe";
 
 bool IsWizard(HWND window) { return wine::WindowText(window) == kAppTitle && wine::HasChild(window, IDC_MODEL_LIST); }
 
@@ -197,13 +201,13 @@ TEST_F(WizardE2eWinTest, KeysBackAndCancel) {
 // Windows), the monitor then in the native driver folder.
 TEST_F(WizardE2eWinTest, InstallProgramInstallsThenACopy) {
   std::wstring output;
-  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"/install /model QX-630K /port LPT1:", output), 0u);
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-630K /port LPT1:", output), 0u);
   EXPECT_NE(output.find(L"创建打印机，端口：LPT1:"), std::wstring::npos) << output;
   EXPECT_NE(output.find(L"驱动安装成功"), std::wstring::npos) << output;
   EXPECT_TRUE(PrinterExists(kPrinter));
   EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
   EXPECT_TRUE(MonitorInNativeDriverFolder());
-  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"-install -model qx-630k -port LPT1:", output), 0u);
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"-install -model qx-630k -port LPT1:", output), 0u);
   EXPECT_TRUE(PrinterExists(kCopy));
 }
 
@@ -211,11 +215,11 @@ TEST_F(WizardE2eWinTest, InstallProgramInstallsThenACopy) {
 // with no printer attached, /detect takes the first model.
 TEST_F(WizardE2eWinTest, InstallProgramArgumentsAndDetection) {
   std::wstring output;
-  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"/install /port", output), 87u);
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /port", output), 87u);
   EXPECT_NE(output.find(L"用法：QuillexInstall.exe /install"), std::wstring::npos) << output;
-  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"/install /model QX-9 /port LPT1:", output), 87u);
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-9 /port LPT1:", output), 87u);
   EXPECT_NE(output.find(L"可用的型号：QX-630K、QX-730K"), std::wstring::npos) << output;
-  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"/install /detect /port LPT1:", output), 0u);
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /detect /port LPT1:", output), 0u);
   EXPECT_TRUE(PrinterExists(kPrinter));
 }
 
@@ -227,7 +231,7 @@ TEST_F(WizardE2eWinTest, OneInstallationAtATime) {
   SetupProcess second(Folder());
   EXPECT_TRUE(second.WaitForExit(20000));
   std::wstring output;
-  EXPECT_EQ(wine::RunConsoleProgram(Folder(), L"QuillexInstall.exe", L"/install /model QX-630K /port LPT1:", output),
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-630K /port LPT1:", output),
             1618u);
   EXPECT_FALSE(PrinterExists(kPrinter));
 }
@@ -244,6 +248,99 @@ TEST_F(WizardE2eWinTest, MissingConfigurationShowsBoxOne) {
   EXPECT_EQ(wine::WindowText(box), L"安装失败：1");
   Click(box, IDC_MESERROR_OK);
   EXPECT_TRUE(setup.WaitForExit());
+}
+
+// The Spooler stopped and disabled for the test's lifetime; afterwards it
+// may start on demand again and runs.
+class DisabledSpooler {
+ public:
+  DisabledSpooler() { SetStart(SERVICE_DISABLED, true); }
+  ~DisabledSpooler() {
+    SetStart(SERVICE_AUTO_START, false);
+    wine::EnsureSpoolerRunning();
+  }
+
+ private:
+  static void SetStart(DWORD startType, bool stop) {
+    SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE service = scm ? OpenServiceW(scm, L"Spooler", SERVICE_ALL_ACCESS) : nullptr;
+    if (service) {
+      ChangeServiceConfigW(service, SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr);
+      SERVICE_STATUS status{};
+      if (stop) ControlService(service, SERVICE_CONTROL_STOP, &status);
+      CloseServiceHandle(service);
+    }
+    if (scm) CloseServiceHandle(scm);
+  }
+};
+
+// A spooler that will not run is box "7", in front of the wizard, not a
+// wizard that vanishes; nothing is installed.
+TEST_F(WizardE2eWinTest, DisabledSpoolerShowsBoxSeven) {
+  DisabledSpooler disabled;
+  ASSERT_TRUE(wine::SpoolerReaches(SERVICE_STOPPED));
+  SetupProcess setup(Folder());
+  HWND wizard = PassReadme(setup);
+  ASSERT_NE(wizard, nullptr);
+  StartInstall(setup, wizard);
+  HWND box = setup.WaitForWindow(wine::DialogWithChild(IDC_MESERROR_OK), 120000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(wine::WindowText(box), L"安装失败：7");
+  Click(box, IDC_MESERROR_OK);
+  EXPECT_TRUE(setup.WaitForExit());
+  EXPECT_FALSE(PrinterExists(kPrinter));
+}
+
+// A monitor DLL without its entry point is refused before anything is
+// written (code 9), and the monitor installed before stays.
+TEST_F(WizardE2eWinTest, MonitorWithoutItsEntryPointIsRefusedAndTheOldOneStays) {
+  std::wstring output;
+  if (!wine::MonitorInstalled(kLanguageMonitorName))
+    ASSERT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-730K /port LPT1:", output), 0u);
+  for (const wchar_t* arch : {L"i386", L"X64"})
+    std::filesystem::copy_file(m_folder / L"24Pin" / arch / L"unidrv.dll", m_folder / L"24Pin" / arch / L"QXLMON.dll",
+                               std::filesystem::copy_options::overwrite_existing);
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-630K /port LPT1:", output), 9u);
+  EXPECT_NE(output.find(L"安装失败：9"), std::wstring::npos) << output;
+  EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
+  EXPECT_TRUE(MonitorInNativeDriverFolder());
+  EXPECT_FALSE(PrinterExists(kPrinter));
+}
+
+// Windows protected print mode: Finish says so in plain words before
+// anything is copied, and the wizard stays on its page; the install program
+// exits with 10.
+TEST_F(WizardE2eWinTest, ProtectedPrintModeIsNamedAtFinish) {
+  HKEY policy = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProtectedPrintPolicyKey, 0, nullptr, 0,
+                            KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &policy, nullptr),
+            ERROR_SUCCESS);
+  const DWORD on = 1;
+  RegSetValueExW(policy, kProtectedPrintPolicyValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
+  {
+    SetupProcess setup(Folder());
+    HWND wizard = PassReadme(setup);
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_TRUE(wine::SelectRow(wizard, IDC_MODEL_LIST, kPrinter));
+    ToPortPage(setup, wizard);
+    ASSERT_TRUE(wine::SelectRow(wizard, IDC_PORT_LIST, L"LPT1:"));
+    Click(wizard, IDC_NEXT);
+    ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_FINISH); }));
+    Click(wizard, IDC_FINISH);
+    std::wstring text;
+    HWND box = setup.WaitForWindow(wine::MessageBoxCaptioned(L"安装提示", &text));
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(text.find(L"受保护的打印模式"), std::wstring::npos) << text;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_FINISH); }));
+    EXPECT_FALSE(wine::ChildVisible(wizard, IDC_PROGRESS));
+  }
+  std::wstring output;
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-630K /port LPT1:", output), 10u);
+  RegDeleteValueW(policy, kProtectedPrintPolicyValue);
+  RegCloseKey(policy);
+  EXPECT_FALSE(PrinterExists(kPrinter));
 }
 
 // A package branch missing a file: box "2" from the copy, no success box.
