@@ -121,6 +121,20 @@ class WizardE2eWinTest : public ::testing::Test {
     EXPECT_TRUE(setup.WaitForExit());
   }
 
+  // An installation that ends on error box `code`, closed; no success box.
+  void InstallEndsOnBox(const std::wstring& code) {
+    SetupProcess setup(Folder());
+    HWND wizard = PassReadme(setup);
+    ASSERT_NE(wizard, nullptr);
+    StartInstall(setup, wizard);
+    HWND box = setup.WaitForWindow(wine::DialogWithChild(IDC_MESERROR_OK), 120000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(wine::WindowText(box), L"安装失败：" + code);
+    Click(box, IDC_MESERROR_OK);
+    EXPECT_TRUE(setup.WaitForExit());
+    EXPECT_EQ(setup.FindWindowOf(wine::MessageBoxCaptioned(L"Tovanta")), nullptr);
+  }
+
   std::filesystem::path m_folder;
 };
 
@@ -280,15 +294,7 @@ class DisabledSpooler {
 TEST_F(WizardE2eWinTest, DisabledSpoolerShowsBoxSeven) {
   DisabledSpooler disabled;
   ASSERT_TRUE(wine::SpoolerReaches(SERVICE_STOPPED));
-  SetupProcess setup(Folder());
-  HWND wizard = PassReadme(setup);
-  ASSERT_NE(wizard, nullptr);
-  StartInstall(setup, wizard);
-  HWND box = setup.WaitForWindow(wine::DialogWithChild(IDC_MESERROR_OK), 120000);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(wine::WindowText(box), L"安装失败：7");
-  Click(box, IDC_MESERROR_OK);
-  EXPECT_TRUE(setup.WaitForExit());
+  InstallEndsOnBox(L"7");
   EXPECT_FALSE(PrinterExists(kPrinter));
 }
 
@@ -298,9 +304,10 @@ TEST_F(WizardE2eWinTest, MonitorWithoutItsEntryPointIsRefusedAndTheOldOneStays) 
   std::wstring output;
   if (!wine::MonitorInstalled(kLanguageMonitorName))
     ASSERT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-730K /port LPT1:", output), 0u);
-  for (const wchar_t* arch : {L"i386", L"X64"})
-    std::filesystem::copy_file(m_folder / L"24Pin" / arch / L"unidrv.dll", m_folder / L"24Pin" / arch / L"QXLMON.dll",
-                               std::filesystem::copy_options::overwrite_existing);
+  for (const wchar_t* arch : {L"i386", L"X64"}) {
+    const std::filesystem::path branch = m_folder / L"24Pin" / arch;
+    ASSERT_TRUE(CopyFileW((branch / L"unidrv.dll").c_str(), (branch / L"QXLMON.dll").c_str(), FALSE));
+  }
   EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-630K /port LPT1:", output), 9u);
   EXPECT_NE(output.find(L"安装失败：9"), std::wstring::npos) << output;
   EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
@@ -347,16 +354,7 @@ TEST_F(WizardE2eWinTest, ProtectedPrintModeIsNamedAtFinish) {
 TEST_F(WizardE2eWinTest, MissingPackageFileShowsBoxTwo) {
   const size_t printers = PrinterCount();
   for (const wchar_t* arch : {L"i386", L"X64"}) std::filesystem::remove(m_folder / L"24Pin" / arch / L"QX24RES.DLL");
-  SetupProcess setup(Folder());
-  HWND wizard = PassReadme(setup);
-  ASSERT_NE(wizard, nullptr);
-  StartInstall(setup, wizard);
-  HWND box = setup.WaitForWindow(wine::DialogWithChild(IDC_MESERROR_OK), 120000);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(wine::WindowText(box), L"安装失败：2");
-  Click(box, IDC_MESERROR_OK);
-  EXPECT_TRUE(setup.WaitForExit());
-  EXPECT_EQ(setup.FindWindowOf(wine::MessageBoxCaptioned(L"Tovanta")), nullptr);
+  InstallEndsOnBox(L"2");
   EXPECT_EQ(PrinterCount(), printers);
 }
 
