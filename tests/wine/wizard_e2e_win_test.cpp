@@ -97,13 +97,18 @@ class WizardE2eWinTest : public ::testing::Test {
     EXPECT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_PORT_LIST); }));
   }
 
-  // Model, port, Finish: the install page.
-  void StartInstall(const SetupProcess& setup, HWND wizard) {
+  // Model, port: the confirmation page.
+  void ToConfirmPage(const SetupProcess& setup, HWND wizard) {
     ASSERT_TRUE(wine::SelectRow(wizard, IDC_MODEL_LIST, kPrinter));
     ToPortPage(setup, wizard);
     ASSERT_TRUE(wine::SelectRow(wizard, IDC_PORT_LIST, L"LPT1:"));
     Click(wizard, IDC_NEXT);
     ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_FINISH); }));
+  }
+
+  // Model, port, Finish: the install page.
+  void StartInstall(const SetupProcess& setup, HWND wizard) {
+    ToConfirmPage(setup, wizard);
     Click(wizard, IDC_FINISH);
     ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_PROGRESS); }));
   }
@@ -329,11 +334,7 @@ TEST_F(WizardE2eWinTest, ProtectedPrintModeIsNamedAtFinish) {
     SetupProcess setup(Folder());
     HWND wizard = PassReadme(setup);
     ASSERT_NE(wizard, nullptr);
-    ASSERT_TRUE(wine::SelectRow(wizard, IDC_MODEL_LIST, kPrinter));
-    ToPortPage(setup, wizard);
-    ASSERT_TRUE(wine::SelectRow(wizard, IDC_PORT_LIST, L"LPT1:"));
-    Click(wizard, IDC_NEXT);
-    ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_FINISH); }));
+    ToConfirmPage(setup, wizard);
     Click(wizard, IDC_FINISH);
     std::wstring text;
     HWND box = setup.WaitForWindow(wine::MessageBoxCaptioned(L"安装提示", &text));
