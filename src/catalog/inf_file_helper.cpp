@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalog/ascii_case.h"
 #include "catalog/platform_probe.h"
 
 namespace {
@@ -19,12 +20,6 @@ std::wstring Trim(const std::wstring& text) {
   while (first < last && IsInfSpace(text[first])) ++first;
   while (last > first && IsInfSpace(text[last - 1])) --last;
   return text.substr(first, last - first);
-}
-
-std::wstring UpperAscii(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return text;
 }
 
 bool IsIdSeparator(wchar_t c) { return c == L'&' || c == L'-' || c == L'#' || c == L'_'; }

@@ -1,7 +1,6 @@
 #include "catalog/install_program.h"
 
-#include <cwctype>
-
+#include "catalog/ascii_case.h"
 #include "catalog/platform_probe.h"
 #include "catalog/printer_info_file.h"
 #include "discovery/model_detection.h"
@@ -25,11 +24,6 @@ const wchar_t kUsage[] =
     L"  /detected  已连接打印机的型号；与 /model 相同时进行即插即用驱动更新\n"
     L"  /detect    检测已连接的打印机；不给 /model 时安装检测到的型号或第一个型号\n"
     L"退出代码：0 成功；安装向导的错误代码；87 参数错误；740 需要管理员权限；1618 另一个安装正在运行";
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
 
 bool IsSwitch(const std::wstring& argument) {
   return argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
@@ -64,9 +58,9 @@ int BadArguments(const std::wstring& reason) {
 
 // The configured spelling of `requested` (case ignored, the brand allowed).
 bool FindConfiguredModel(const std::vector<std::wstring>& models, const std::wstring& requested, std::wstring& found) {
-  const std::wstring wanted = Lower(ModelFromListLine(requested));
+  const std::wstring wanted = LowerAscii(ModelFromListLine(requested));
   for (const std::wstring& model : models)
-    if (Lower(model) == wanted) {
+    if (LowerAscii(model) == wanted) {
       found = model;
       return true;
     }
@@ -113,9 +107,9 @@ int Install(const InstallCommand& command) {
     plat::WriteStdoutLine(L"另一个打印机驱动安装正在运行，请等它结束后再试。");
     return kExitAnotherInstall;
   }
-  InstallJob job;
-  if (const int code = ChooseModel(command, job.modelName, job.detectedModel); code != kExitSuccess) return code;
-  job = MakeInstallJob(nullptr, job.modelName, command.port, job.detectedModel);
+  std::wstring model, detected;
+  if (const int code = ChooseModel(command, model, detected); code != kExitSuccess) return code;
+  const InstallJob job = MakeInstallJob(nullptr, model, command.port, detected);
 
   SetStepObserver(&PrintStep);
   InstallReport report;
@@ -133,7 +127,7 @@ bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallComm
   bool install = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::wstring& argument = arguments[i];
-    const std::wstring name = IsSwitch(argument) ? Lower(argument.substr(1)) : L"";
+    const std::wstring name = IsSwitch(argument) ? LowerAscii(argument.substr(1)) : L"";
     if (name == L"?") {
       command.usage = true;
     } else if (name == L"install") {

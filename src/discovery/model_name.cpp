@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "catalog/ascii_case.h"
+
 namespace {
 
 constexpr size_t kMaxComponentUnits = 255;
@@ -10,12 +12,6 @@ constexpr size_t kDataFileSuffixUnits = 4;  // ".GPD"
 
 bool RefusedInFileName(wchar_t c) {
   return c < L' ' || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos;
-}
-
-std::wstring UpperAscii(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return text;
 }
 
 // Windows opens the device, not a file, for these names with any extension.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "catalog/ascii_case.h"
 #include "discovery/device_id.h"
 #include "discovery/device_interfaces.h"
 #include "engine/install_log.h"
@@ -40,12 +41,6 @@ std::optional<std::wstring> DeviceInstanceId(uint32_t devInst) {
 std::wstring PortNameFromFriendlyName(const std::wstring& friendlyName) {
   const size_t open = friendlyName.find(L"(LPT");
   return open == std::wstring::npos ? friendlyName.substr(0, 4) : friendlyName.substr(open + 1, 4);
-}
-
-std::wstring UpperAscii(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return text;
 }
 
 // `value` as "%x" formats it: lower-case hexadecimal without leading zeros.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "catalog/ascii_case.h"
 #include "engine/driver_package.h"
 #include "engine/driver_registration.h"
 #include "engine/pe_image.h"
@@ -17,13 +18,6 @@
 #include "platform/inf_store.h"
 
 namespace {
-
-// The lists hold ASCII names; other letters are left as they are.
-std::wstring LowerAscii(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return text;
-}
 
 // A file of the package tree that qualifies for the copy.
 struct PackageFile {
