@@ -1,7 +1,9 @@
 # Entry points for a fresh Debian machine; each installs what it needs first.
 #   make demo   the wizard under Wine on the bundled sample package
 #   make test   both builds and their whole test suites (host, host under the
-#               sanitizers, short fuzz runs, Wine)
+#               sanitizers, short fuzz runs, Wine), in LANES parts side by
+#               side (each part's output whole when it ends), then the time
+#               each part took
 #   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
 #   make bench  the benchmarks' figures (no verdict): the host build's, then the
 #               Windows build's under Wine (paint cost, start-up to the readme)
@@ -11,53 +13,57 @@
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
+LANES ?= 2
+# Every build and test step adds its seconds to this table; `make test` prints it.
+TIMES = $(BUILD)/test-times.txt
+timed = bash scripts/timed.sh $(TIMES) $@
 
-.PHONY: demo test deps host windows windows64 test-host test-windows test-windows64 clean \
+.PHONY: demo test test-parts deps host windows windows64 test-host test-windows test-windows64 clean \
 	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long bench
 
 deps:
 	@bash scripts/install-deps.sh
 
 host: deps
-	cmake -S . -B $(BUILD)/host -DCMAKE_BUILD_TYPE=Debug
-	cmake --build $(BUILD)/host -j $(JOBS)
+	$(timed) cmake -S . -B $(BUILD)/host -DCMAKE_BUILD_TYPE=Debug
+	$(timed) cmake --build $(BUILD)/host -j $(JOBS)
 
 windows: deps
-	cmake -S . -B $(BUILD)/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD)/windows -j $(JOBS)
+	$(timed) cmake -S . -B $(BUILD)/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+	$(timed) cmake --build $(BUILD)/windows -j $(JOBS)
 
 windows64: deps
-	cmake -S . -B $(BUILD)/windows64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD)/windows64 -j $(JOBS)
+	$(timed) cmake -S . -B $(BUILD)/windows64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	$(timed) cmake --build $(BUILD)/windows64 -j $(JOBS)
 
 test-host: host
-	ctest --test-dir $(BUILD)/host --output-on-failure -j $(JOBS)
+	$(timed) ctest --test-dir $(BUILD)/host --output-on-failure -j $(JOBS)
 	@cat $(BUILD)/host/tests/host/fault_sweep_figures.txt
 
 test-windows: windows
-	bash scripts/with-display.sh ctest --test-dir $(BUILD)/windows --output-on-failure
+	$(timed) ctest --test-dir $(BUILD)/windows --output-on-failure -j $(JOBS)
 
 test-windows64: windows64
-	bash scripts/with-display.sh ctest --test-dir $(BUILD)/windows64 --output-on-failure
+	$(timed) ctest --test-dir $(BUILD)/windows64 --output-on-failure -j $(JOBS)
 
 # The host tests again under AddressSanitizer + UndefinedBehaviorSanitizer and
 # under ThreadSanitizer; any report fails the run.
 host-asan: deps
-	cmake -S . -B $(BUILD)/host-asan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=address
-	cmake --build $(BUILD)/host-asan -j $(JOBS)
+	$(timed) cmake -S . -B $(BUILD)/host-asan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=address
+	$(timed) cmake --build $(BUILD)/host-asan -j $(JOBS)
 
 host-tsan: deps
-	cmake -S . -B $(BUILD)/host-tsan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=thread
-	cmake --build $(BUILD)/host-tsan -j $(JOBS)
+	$(timed) cmake -S . -B $(BUILD)/host-tsan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=thread
+	$(timed) cmake --build $(BUILD)/host-tsan -j $(JOBS)
 
 test-host-asan: host-asan
-	ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0 \
-	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-	ctest --test-dir $(BUILD)/host-asan --output-on-failure -j $(JOBS)
+	$(timed) env ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --test-dir $(BUILD)/host-asan --output-on-failure -j $(JOBS)
 
 test-host-tsan: host-tsan
-	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-	ctest --test-dir $(BUILD)/host-tsan --output-on-failure -j $(JOBS)
+	$(timed) env TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	  ctest --test-dir $(BUILD)/host-tsan --output-on-failure -j $(JOBS)
 
 # libFuzzer harnesses (clang): a short bounded run of each in the test
 # command, a long one on demand. Corpora grow in $(BUILD)/fuzz/corpus; the
@@ -66,16 +72,25 @@ FUZZ_SECONDS ?= 20
 FUZZ_LONG_SECONDS ?= 1800
 
 fuzzers: deps
-	cmake -S fuzz -B $(BUILD)/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD)/fuzz -j $(JOBS)
+	$(timed) cmake -S fuzz -B $(BUILD)/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(timed) cmake --build $(BUILD)/fuzz -j $(JOBS)
 
 test-fuzz: fuzzers
-	bash scripts/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
+	$(timed) bash scripts/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
 
 fuzz-long: fuzzers
 	bash scripts/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_LONG_SECONDS)
 
-test: test-host test-host-asan test-host-tsan test-fuzz test-windows test-windows64
+# The Windows builds come first: their Wine suites wait more than they
+# compute, so the host parts build and run beside them. Each Wine suite has a
+# screen of its own (scripts/wine-run.sh).
+test:
+	@mkdir -p $(BUILD) && rm -f $(TIMES)
+	@started=$$(date +%s) status=0; \
+	  $(MAKE) --no-print-directory --output-sync=target -j $(LANES) test-parts || status=$$?; \
+	  bash scripts/print-times.sh $(TIMES) $$started; exit $$status
+
+test-parts: test-windows test-host test-windows64 test-host-asan test-host-tsan test-fuzz
 
 bench: host windows windows64
 	$(BUILD)/host/tests/host/inf_catalog_bench

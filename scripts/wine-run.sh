@@ -2,6 +2,7 @@
 # Runs a Windows program under Wine in one of the build tree's test prefixes.
 #   QX_WINE_PREFIXES  folder holding the prefixes (set by CTest)
 #   QX_WINE_ARCH      win32 (default) or win64
+#   QX_PRIVATE_DISPLAY=1  on an X server of its own (suites run side by side)
 # The user's own ~/.wine is never touched.
 set -euo pipefail
 here="$(dirname "$0")"
@@ -12,4 +13,7 @@ wine_loader "$arch" "$1" || exit
 export WINEPREFIX="$root/$arch" WINEARCH="$arch"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 "$here/wine-prefix.sh" "$WINEPREFIX" "$arch"
+if [ "${QX_PRIVATE_DISPLAY:-}" = 1 ]; then
+  exec "$here/with-display.sh" --private "$WINE_LOADER" "$@"
+fi
 exec "$WINE_LOADER" "$@"
