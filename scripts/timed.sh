@@ -7,5 +7,6 @@ shift 2
 start=$(date +%s)
 "$@"
 status=$?
+mkdir -p "$(dirname "$table")"
 echo "$part $(($(date +%s) - start))" >>"$table"
 exit "$status"
