@@ -33,6 +33,7 @@ windows64: deps
 test-host: host
 	ctest --test-dir $(BUILD)/host --output-on-failure -j $(JOBS)
 	@cat $(BUILD)/host/tests/host/fault_sweep_figures.txt
+	@cat $(BUILD)/host/tests/host/package_check_sweep_figures.txt
 
 test-windows: windows
 	bash scripts/with-display.sh ctest --test-dir $(BUILD)/windows --output-on-failure
