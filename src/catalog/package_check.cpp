@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr uint32_t kGbkCodePage = 936;
 // PrinterInfo.ini and the readme are a few kilobytes; anything near this is no text of theirs.
 constexpr uint64_t kMaxTextBytes = 16ull << 20;
 // The spooler asks the printer interface library for the property sheets of
@@ -148,7 +147,7 @@ void CheckGbkText(const std::wstring& path, std::vector<PackageFinding>& finding
   if (!ReadFileBytes(path, kMaxTextBytes, bytes)) return findings.push_back({L"无法读取文件", path});
   if (bytes.empty()) return;
   const int size = static_cast<int>(bytes.size());
-  if (plat::MultiByteToWideCharStrict(kGbkCodePage, bytes.data(), size, nullptr, 0) == 0)
+  if (plat::MultiByteToWideCharStrict(plat::kCpGbk, bytes.data(), size, nullptr, 0) == 0)
     findings.push_back({L"不是 GBK 编码的文本", path});
 }
 

@@ -7,6 +7,7 @@
 
 namespace plat {
 
+constexpr uint32_t kCpGbk = 936;  // Simplified Chinese: the readme's and PrinterInfo.ini's
 constexpr uint32_t kCpUtf8 = 65001;
 
 uint32_t GetACP();
