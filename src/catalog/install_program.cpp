@@ -124,7 +124,7 @@ int Install(const InstallCommand& command) {
   return code;
 }
 
-// Reads files only: no elevation, no lock, no spooler.
+// Reads files only: no test of elevation, no lock, no spooler.
 int CheckPackage(const std::wstring& folder) {
   const std::wstring root = folder.empty() ? GetExecutableDirectory() : folder;
   const std::vector<PackageFinding> findings = CheckDriverPackage(root);

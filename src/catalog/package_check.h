@@ -1,6 +1,6 @@
 // The package check: a driver package tree (the install program's folder, or
 // another) read as the installation would read it, before it ships or is
-// deployed. It only reads files: no lock, no spooler, no elevation.
+// deployed. It only reads files: no lock, no spooler, no test of elevation.
 #pragma once
 #include <string>
 #include <vector>
