@@ -39,6 +39,7 @@ windows64: deps
 test-host: host
 	$(timed) ctest --test-dir $(BUILD)/host --output-on-failure -j $(JOBS)
 	@cat $(BUILD)/host/tests/host/fault_sweep_figures.txt
+	@cat $(BUILD)/host/tests/host/package_check_sweep_figures.txt
 
 test-windows: windows
 	$(timed) ctest --test-dir $(BUILD)/windows --output-on-failure -j $(JOBS)

@@ -37,14 +37,22 @@ bool OccursAsIdPart(const std::wstring& id, const std::wstring& entry) {
 // What a line of a section body gives; `entry` is set for an entry.
 enum class BodyLine { Skipped, Entry, End };
 
-BodyLine ParseBodyLine(const std::wstring& line, wchar_t separator, std::wstring& entry) {
+// `head` is set to the text before the separator, trimmed.
+BodyLine ParseBodyLine(const std::wstring& line, wchar_t separator, std::wstring& entry, std::wstring& head) {
   std::wstring text = Trim(line);
   if (text.empty() || text[0] == L';') return BodyLine::Skipped;
   if (text.find(L'[') != std::wstring::npos) return BodyLine::End;
   size_t at = text.find(separator);
   if (at == std::wstring::npos) return BodyLine::Skipped;
   entry = Trim(text.substr(at + 1));
+  head = Trim(text.substr(0, at));
   return BodyLine::Entry;
+}
+
+// The install section of a models line's head: the text behind its first "=".
+std::wstring InstallSectionOf(const std::wstring& head) {
+  const size_t at = head.find(L'=');
+  return at == std::wstring::npos ? std::wstring() : Trim(head.substr(at + 1));
 }
 
 const wchar_t* PlatformModelsHeader() { return IsNative64Bit() ? kModelsHeader64 : kModelsHeader32; }
@@ -55,9 +63,11 @@ const wchar_t* PlatformModelsHeader() { return IsNative64Bit() ? kModelsHeader64
 // for its header, then taking the body's entries until the section ends.
 class CInfFileHelper::SectionScan {
  public:
-  SectionScan(const wchar_t* header, wchar_t separator, std::vector<std::wstring>& entries)
-      : m_header(header), m_separator(separator), m_entries(entries) {
-    m_entries.clear();
+  // With `heads`, the text before each entry's separator is kept there too.
+  SectionScan(const wchar_t* header, wchar_t separator, std::vector<std::wstring>& entries,
+              std::vector<std::wstring>* heads = nullptr)
+      : m_header(header), m_separator(separator), m_entries(entries), m_heads(heads) {
+    Discard();
   }
 
   void Take(const std::wstring& line) {
@@ -66,22 +76,29 @@ class CInfFileHelper::SectionScan {
       return;
     }
     if (m_state == State::Ended) return;
-    std::wstring entry;
-    switch (ParseBodyLine(line, m_separator, entry)) {
-      case BodyLine::Entry: m_entries.push_back(std::move(entry)); break;
+    std::wstring entry, head;
+    switch (ParseBodyLine(line, m_separator, entry, head)) {
+      case BodyLine::Entry:
+        m_entries.push_back(std::move(entry));
+        if (m_heads) m_heads->push_back(std::move(head));
+        break;
       case BodyLine::End: m_state = State::Ended; break;
       case BodyLine::Skipped: break;
     }
   }
   bool Found() const { return m_state != State::Looking; }
   bool Ended() const { return m_state == State::Ended; }
-  void Discard() { m_entries.clear(); }
+  void Discard() {
+    m_entries.clear();
+    if (m_heads) m_heads->clear();
+  }
 
  private:
   enum class State { Looking, InBody, Ended };
   const wchar_t* m_header;
   wchar_t m_separator;
   std::vector<std::wstring>& m_entries;
+  std::vector<std::wstring>* m_heads;
   State m_state = State::Looking;
 };
 
@@ -109,6 +126,15 @@ bool CInfFileHelper::ReadManufacturers(std::vector<std::wstring>& manufacturers)
 bool CInfFileHelper::ReadModels(std::vector<std::wstring>& models) {
   SectionScan section(PlatformModelsHeader(), L',', models);
   return Scan({&section}) && section.Found();
+}
+
+bool CInfFileHelper::ReadModelLines(bool x64, std::vector<InfModelLine>& lines) {
+  std::vector<std::wstring> entries, heads;
+  SectionScan section(x64 ? kModelsHeader64 : kModelsHeader32, L',', entries, &heads);
+  lines.clear();
+  if (!Scan({&section}) || !section.Found()) return false;
+  for (size_t i = 0; i < entries.size(); ++i) lines.push_back({InstallSectionOf(heads[i]), std::move(entries[i])});
+  return true;
 }
 
 bool CInfFileHelper::ReadCatalog(std::vector<std::wstring>& manufacturers, std::vector<std::wstring>& models) {

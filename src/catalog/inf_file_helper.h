@@ -8,6 +8,13 @@
 
 #include "catalog/text_line_reader.h"
 
+// A line of a models section: its install section (the text between "=" and
+// the first ",", trimmed; empty without "=") and its entry as ReadModels keeps it.
+struct InfModelLine {
+  std::wstring installSection;
+  std::wstring entry;
+};
+
 class CInfFileHelper {
  public:
   virtual ~CInfFileHelper() = default;
@@ -30,6 +37,11 @@ class CInfFileHelper {
   // sections have ended. A missing header leaves its list empty; false, with
   // both lists empty, only when the file cannot be read.
   bool ReadCatalog(std::vector<std::wstring>& manufacturers, std::vector<std::wstring>& models);
+  // The lines of the models section of either architecture, whatever this
+  // platform is, for checking a package; false as ReadModels.
+  bool ReadModelLines(bool x64, std::vector<InfModelLine>& lines);
+  // Whether the last reader stopped on a read error rather than at the end.
+  bool ReadFailed() const { return m_reader.ReadFailed(); }
 
   // True when an entry occurs in `deviceId`, letter case of a-z ignored, and
   // the ID ends right behind that occurrence or goes on with "&", "-", "#" or

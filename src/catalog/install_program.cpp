@@ -1,7 +1,9 @@
 #include "catalog/install_program.h"
 
 #include "catalog/ascii_case.h"
+#include "catalog/executable_dir.h"
 #include "catalog/platform_probe.h"
+#include "catalog/package_check.h"
 #include "catalog/printer_info_file.h"
 #include "discovery/model_detection.h"
 #include "engine/error_codes.h"
@@ -19,10 +21,12 @@ namespace {
 const wchar_t kUsage[] =
     L"用法：QuillexInstall.exe /install /model <型号> /port <端口> [/detected <型号>]\n"
     L"      QuillexInstall.exe /install /detect [/model <型号>] /port <端口>\n"
+    L"      QuillexInstall.exe /check [<文件夹>]\n"
     L"  /model     PrinterInfo.ini 列出的型号，例如 QX-630K\n"
     L"  /port      打印机端口，例如 LPT1: 或 USB001\n"
     L"  /detected  已连接打印机的型号；与 /model 相同时进行即插即用驱动更新\n"
     L"  /detect    检测已连接的打印机；不给 /model 时安装检测到的型号或第一个型号\n"
+    L"  /check     检查驱动程序包（默认为本程序所在的文件夹），不安装；退出代码 0 通过，1 发现问题\n"
     L"退出代码：0 成功；安装向导的错误代码；87 参数错误；740 需要管理员权限；1618 另一个安装正在运行";
 
 bool IsSwitch(const std::wstring& argument) {
@@ -120,6 +124,15 @@ int Install(const InstallCommand& command) {
   return code;
 }
 
+// Reads files only: no test of elevation, no lock, no spooler.
+int CheckPackage(const std::wstring& folder) {
+  const std::wstring root = folder.empty() ? GetExecutableDirectory() : folder;
+  const std::vector<PackageFinding> findings = CheckDriverPackage(root);
+  for (const PackageFinding& finding : findings) plat::WriteStdoutLine(FindingLine(finding));
+  plat::WriteStdoutLine(CheckSummaryLine(root, findings.size()));
+  return findings.empty() ? kExitCheckPassed : kExitCheckFindings;
+}
+
 }  // namespace
 
 bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallCommand& command, std::wstring& error) {
@@ -134,6 +147,9 @@ bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallComm
       install = true;
     } else if (name == L"detect") {
       command.detect = true;
+    } else if (name == L"check") {
+      command.check = true;
+      if (i + 1 < arguments.size() && !IsSwitch(arguments[i + 1])) command.checkFolder = arguments[++i];
     } else if (std::wstring* value = ValueOf(name, command)) {
       if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
         error = L"参数 " + argument + L" 缺少值。";
@@ -146,7 +162,10 @@ bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallComm
     }
   }
   if (command.usage) return true;
-  if (!install) error = L"缺少 /install。";
+  if (command.check && (install || !command.port.empty() || !command.model.empty() || command.detect))
+    error = L"参数 /check 不能与安装参数同用。";
+  else if (command.check) return true;
+  else if (!install) error = L"缺少 /install。";
   else if (command.port.empty()) error = L"缺少 /port <端口>。";
   else if (command.model.empty() && !command.detect) error = L"缺少 /model <型号>（或 /detect）。";
   return error.empty();
@@ -154,14 +173,16 @@ bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallComm
 
 int RunInstallProgram(const std::vector<std::wstring>& arguments) {
   SetErrorPresenter(&PrintFailure);
+  InstallCommand command;
+  std::wstring error;
+  const bool parsed = ParseInstallCommand(arguments, command, error);
+  if (parsed && command.check) return CheckPackage(command.checkFolder);  // no need of the 64-bit program
   if (RunsUnderWow64()) {
     const int code = RunNativeProgram(arguments, plat::ConsoleUse::Inherit);
     if (code == kCodeNativeProgram) PrintFailure(code);
     return code;
   }
-  InstallCommand command;
-  std::wstring error;
-  if (!ParseInstallCommand(arguments, command, error)) return BadArguments(error);
+  if (!parsed) return BadArguments(error);
   if (command.usage) {
     plat::WriteStdoutLine(kUsage);
     return kExitSuccess;

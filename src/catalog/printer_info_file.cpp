@@ -9,7 +9,9 @@ namespace {
 constexpr uint32_t kEntryCapacity = 128;
 }
 
-CPrinterInfoFile::CPrinterInfoFile() : m_strPath(GetExecutableDirectory() + L"PrinterInfo.ini") {}
+CPrinterInfoFile::CPrinterInfoFile() : CPrinterInfoFile(GetExecutableDirectory()) {}
+
+CPrinterInfoFile::CPrinterInfoFile(const std::wstring& folder) : m_strPath(folder + kPrinterInfoName) {}
 
 int CPrinterInfoFile::ReadNumberedList(const std::wstring& section, std::span<std::wstring> entries) const {
   const int count = plat::GetPrivateProfileIntW(section, L"Counts", 0, m_strPath);

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+inline constexpr wchar_t kPrinterInfoName[] = L"PrinterInfo.ini";
 inline constexpr wchar_t kModelSection[] = L"82列票据打印机";
 inline constexpr wchar_t kUsbIdSection[] = L"VID_PID";
 // Room of the wizard's model table.
@@ -13,6 +14,8 @@ class CPrinterInfoFile {
  public:
   // Forms the path only; the file is not touched.
   CPrinterInfoFile();
+  // The file in `folder` (ending in "\") rather than beside the executable.
+  explicit CPrinterInfoFile(const std::wstring& folder);
 
   const std::wstring& Path() const { return m_strPath; }
 

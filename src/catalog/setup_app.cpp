@@ -11,8 +11,6 @@
 
 namespace {
 
-const wchar_t kFontFolderName[] = L"字体\\";
-
 uint32_t RunServiceThread(void* record) { return ServiceThreadProc(*static_cast<ServiceThreadRecord*>(record)); }
 
 }  // namespace

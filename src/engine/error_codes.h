@@ -22,6 +22,9 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitBadArguments = 87;        // ERROR_INVALID_PARAMETER
 constexpr int kExitNotElevated = 740;        // ERROR_ELEVATION_REQUIRED
 constexpr int kExitAnotherInstall = 1618;    // ERROR_INSTALL_ALREADY_RUNNING
+// Exit codes of the package check ("/check").
+constexpr int kExitCheckPassed = 0;
+constexpr int kExitCheckFindings = 1;
 
 // What a box code means, in the installer's language; empty for a number
 // that is no box code.

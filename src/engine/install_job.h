@@ -13,6 +13,11 @@
 // wizard has handled it.
 constexpr uint32_t WM_INSTALL_DONE = 0x465;  // WM_USER + 0x65
 
+// A model's data file is its name followed by this, in every branch.
+inline constexpr wchar_t kDataFileSuffix[] = L".GPD";
+// The family the wizard and the install program install.
+inline constexpr PinFamily kInstalledFamily = Pin24;
+
 struct InstallJob {
   plat::Handle ownerWindow = nullptr;  // receives WM_INSTALL_DONE
   std::wstring driverCategory;         // "通用驱动程序" rules out the Plug and Play road

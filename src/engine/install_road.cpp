@@ -61,9 +61,9 @@ InstallJob MakeInstallJob(plat::Handle owner, const std::wstring& model, const s
   job.ownerWindow = owner;
   job.modelName = model;
   job.portName = port;
-  job.dataFile = model + L".GPD";
+  job.dataFile = model + kDataFileSuffix;
   job.expectedDataFile = job.dataFile;
-  job.pinFamily = Pin24;
+  job.pinFamily = kInstalledFamily;
   job.detectedModel = detectedModel;
   return job;
 }

@@ -10,7 +10,8 @@
 #include "engine/error_codes.h"
 #include "engine/error_report.h"
 #include "engine/install_steps.h"
-#include "engine/folder_entries.h"
+#include "engine/package_files.h"
+#include "engine/package_library.h"
 #include "engine/install_log.h"
 #include "engine/protected_copy.h"
 #include "platform/error.h"
@@ -18,53 +19,6 @@
 #include "platform/inf_store.h"
 
 namespace {
-
-// A file of the package tree that qualifies for the copy.
-struct PackageFile {
-  std::wstring folder;  // ending in "\"
-  std::wstring name;
-  bool isProtected = false;
-};
-
-// The lists in lower case.
-struct PackageLists {
-  std::wstring copyList;
-  std::wstring protectedList;
-};
-
-// True when the ";"-closed `list` names `name` as one whole entry, both in
-// lower case: a name that is only part of an entry ("drv.dll" of
-// "unidrv.dll") is not listed.
-bool ListNames(const std::wstring& list, const std::wstring& name) {
-  return (L";" + list).find(L";" + name + L";") != std::wstring::npos;
-}
-
-// The files of `folder`'s tree named in the copy list, in enumeration order;
-// false when `folder` itself cannot be listed.
-bool CollectPackageFiles(const std::wstring& folder, const PackageLists& lists, std::vector<PackageFile>& files) {
-  return ForEachFolderEntry(folder, [&](const std::wstring& name, bool isFolder) {
-    if (isFolder) {
-      CollectPackageFiles(folder + name + L"\\", lists, files);  // flattened into the one destination
-      return;
-    }
-    const std::wstring lower = LowerAscii(name);
-    if (!ListNames(lists.copyList, lower)) return;
-    files.push_back({folder, name, ListNames(lists.protectedList, lower)});
-  });
-}
-
-// The first name of the copy list (as the list spells it) that no collected
-// file bears; empty when the branch is complete.
-std::wstring FirstMissingFile(const std::vector<PackageFile>& files, const std::wstring& copyList) {
-  for (size_t start = 0, end; (end = copyList.find(L';', start)) != std::wstring::npos; start = end + 1) {
-    const std::wstring name = copyList.substr(start, end - start);
-    const std::wstring lower = LowerAscii(name);
-    if (!name.empty() && std::none_of(files.begin(), files.end(),
-                                      [&](const PackageFile& file) { return LowerAscii(file.name) == lower; }))
-      return name;
-  }
-  return {};
-}
 
 // A library of no bytes cannot be loaded; in the spooler's folder it would
 // replace a working one, or stand in the way of the next good package.
@@ -74,19 +28,6 @@ bool IsEmptyLibrary(const PackageFile& file) {
                                             plat::kFileShareRead | plat::kFileShareWrite, plat::kOpenExisting));
   uint64_t size = 0;
   return handle && plat::GetFileSize(handle.get(), size) && size == 0;
-}
-
-// A library the spooler of this Windows cannot load: not a PE image of the
-// branch's machine, or the monitor without its entry point. Replacing the
-// installed monitor with it would stop every printer bound to that monitor.
-bool IsForeignLibrary(const PackageFile& file, uint16_t machine) {
-  const std::wstring lower = LowerAscii(file.name);
-  if (!lower.ends_with(L".dll")) return false;
-  PeImage image;
-  if (!ReadPeImage(file.folder + file.name, image)) return true;
-  const bool fits = machine == kPeMachineAmd64 ? IsX64Image(image) : IsX86Image(image);
-  if (!fits) return true;
-  return lower == LowerAscii(kLanguageMonitorDll) && !ExportsName(image, kMonitorEntryPoint);
 }
 
 // Protected files go through CopyFileProtected, the others never replace an
@@ -115,18 +56,18 @@ bool CopyInfToStore(const DriverPackage& package) {
 // listed file the branch lacks; with a `machine`, a library not built for it.
 bool CollectCheckedFiles(const std::wstring& sourceFolder, const std::wstring& dataFile, PinFamily pinFamily,
                          bool wholeList, uint16_t machine, std::vector<PackageFile>& files) {
-  const PackageLists lists{LowerAscii(PackageCopyList(pinFamily, dataFile)),
-                           LowerAscii(PackageProtectedList(pinFamily, dataFile))};
-  if (!CollectPackageFiles(sourceFolder, lists, files)) {
+  if (!CollectPackageFiles(sourceFolder, LowerAscii(PackageCopyList(pinFamily, dataFile)),
+                           LowerAscii(PackageProtectedList(pinFamily, dataFile)), files)) {
     WriteInstallLog(L"FindFirstFileW " + sourceFolder, true);
     ShowErrorCode(kCodeFileCopy);
     return false;
   }
   // A branch lacking a file of its list would leave a driver that cannot
   // load, or one mixed with files of an older install.
-  const std::wstring missing = wholeList ? FirstMissingFile(files, PackageCopyList(pinFamily, dataFile)) : L"";
+  const std::vector<std::wstring> missing =
+      wholeList ? MissingPackageFiles(files, PackageCopyList(pinFamily, dataFile)) : std::vector<std::wstring>{};
   if (!missing.empty()) {
-    WriteInstallLog(L"驱动文件缺失：" + sourceFolder + missing, false);
+    WriteInstallLog(L"驱动文件缺失：" + sourceFolder + missing.front(), false);
     ShowErrorCode(kCodeFileCopy);
     return false;
   }
@@ -136,8 +77,10 @@ bool CollectCheckedFiles(const std::wstring& sourceFolder, const std::wstring& d
     ShowErrorCode(kCodeFileCopy);
     return false;
   }
-  auto foreign = std::find_if(files.begin(), files.end(),
-                              [machine](const PackageFile& file) { return machine && IsForeignLibrary(file, machine); });
+  // A library the spooler of this Windows cannot load.
+  auto foreign = std::find_if(files.begin(), files.end(), [machine](const PackageFile& file) {
+    return machine && CheckPackageLibrary(file.folder, file.name, machine) != LibraryFault::None;
+  });
   if (foreign != files.end()) {
     WriteInstallLog(L"驱动文件不适用于此 Windows：" + foreign->folder + foreign->name, false);
     ShowErrorCode(kCodeWrongPackage);

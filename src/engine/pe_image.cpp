@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/files.h"
+#include "engine/file_bytes.h"
 
 namespace {
 
@@ -19,7 +19,6 @@ constexpr uint32_t kExportDirectoryBytes = 40;
 constexpr uint32_t kMaxExportNames = 65536;
 // Libraries and programs of a driver package are a few megabytes at most.
 constexpr uint64_t kMaxImageBytes = 64ull << 20;
-constexpr uint32_t kReadChunk = 1u << 20;
 
 // Little-endian reads that fail instead of reading past the data.
 class Bytes {
@@ -99,19 +98,6 @@ bool ReadExports(const Bytes& b, const std::vector<Section>& sections, uint32_t 
   return true;
 }
 
-bool ReadFileBytes(const std::wstring& path, std::string& bytes) {
-  plat::FileHandle file(plat::CreateFileW(path, plat::kGenericRead, plat::kFileShareRead, plat::kOpenExisting));
-  uint64_t size = 0;
-  if (!file || !plat::GetFileSize(file.get(), size) || size > kMaxImageBytes) return false;
-  bytes.assign(static_cast<size_t>(size), '\0');
-  for (uint64_t done = 0; done < size;) {
-    uint32_t want = static_cast<uint32_t>(std::min<uint64_t>(kReadChunk, size - done)), read = 0;
-    if (!plat::ReadFile(file.get(), bytes.data() + done, want, read) || read == 0) return false;
-    done += read;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool ParsePeImage(const std::string& data, PeImage& image) {
@@ -142,7 +128,7 @@ bool ParsePeImage(const std::string& data, PeImage& image) {
 
 bool ReadPeImage(const std::wstring& path, PeImage& image) {
   std::string bytes;
-  return ReadFileBytes(path, bytes) && ParsePeImage(bytes, image);
+  return ReadFileBytes(path, kMaxImageBytes, bytes) && ParsePeImage(bytes, image);
 }
 
 bool IsX64Image(const PeImage& image) { return image.machine == kPeMachineAmd64 && image.pe32Plus; }

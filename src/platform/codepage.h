@@ -7,6 +7,7 @@
 
 namespace plat {
 
+constexpr uint32_t kCpGbk = 936;  // Simplified Chinese: the readme's and PrinterInfo.ini's
 constexpr uint32_t kCpUtf8 = 65001;
 
 uint32_t GetACP();
@@ -14,6 +15,9 @@ int MultiByteToWideChar(const char* bytes, int byteCount, wchar_t* out, int outU
 // The same from an explicit code page (936, kCpUtf8) rather than CP_ACP;
 // bytes that do not convert become the code page's default character.
 int MultiByteToWideChar(uint32_t codePage, const char* bytes, int byteCount, wchar_t* out, int outUnits);
+// The same with MB_ERR_INVALID_CHARS: 0 with kErrorNoUnicodeTranslation when
+// the bytes hold a sequence the code page does not define.
+int MultiByteToWideCharStrict(uint32_t codePage, const char* bytes, int byteCount, wchar_t* out, int outUnits);
 int WideCharToMultiByte(const wchar_t* text, int unitCount, char* out, int outBytes);
 
 }  // namespace plat

@@ -25,6 +25,7 @@ constexpr uint32_t kErrorServiceAlreadyRunning = 1056;
 constexpr uint32_t kErrorServiceDoesNotExist = 1060;
 constexpr uint32_t kErrorServiceCannotAcceptCtrl = 1061;
 constexpr uint32_t kErrorServiceNotActive = 1062;
+constexpr uint32_t kErrorNoUnicodeTranslation = 1113;
 constexpr uint32_t kErrorTimeout = 1460;
 constexpr uint32_t kErrorPrintMonitorAlreadyInstalled = 3006;
 constexpr uint32_t kErrorGeneralSyntax = 0xE0000003;  // SetupAPI: INF syntax error

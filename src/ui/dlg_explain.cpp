@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kFontTenths = 115;
 
-std::wstring ReadmePath() { return GetExecutableDirectory() + L"USB驱动安装说明.txt"; }
+std::wstring ReadmePath() { return GetExecutableDirectory() + kReadmeFileName; }
 
 }  // namespace
 

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr uint32_t kGbkCodePage = 936;
-
 std::wstring Convert(uint32_t codePage, std::string_view bytes) {
   if (bytes.empty()) return {};
   int size = static_cast<int>(bytes.size());
@@ -43,7 +41,7 @@ std::wstring DecodeReadme(std::string_view bytes) {
     case ReadmeEncoding::Utf16Be: return Utf16(body, true);
     case ReadmeEncoding::Gbk: break;
   }
-  return Convert(kGbkCodePage, body);
+  return Convert(plat::kCpGbk, body);
 }
 
 bool LoadReadmeLines(const std::wstring& path, std::vector<std::wstring>& lines) {

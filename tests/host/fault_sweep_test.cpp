@@ -5,7 +5,8 @@
 // means a printer, the spooler is left running, the monitor that was there
 // stays registered, no driver of the run is left without its printer, every
 // handle is closed and the log stays well formed. The figures go to
-// fault_sweep_figures.txt, which `make test` prints.
+// fault_sweep_figures.txt, which `make test` prints. The package check gets
+// the same sweep over its reads (package_check_sweep_figures.txt).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <regex>
 #include <set>
 
+#include "catalog/package_check.h"
 #include "engine/install_job.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -181,6 +183,40 @@ TEST_F(FaultSweepTest, EveryCallOfEveryRoadFailingOnce) {
                 figures.spoolerLeftStopped, figures.monitorsLost, figures.orphanDrivers);
   std::fputs(text, stdout);
   std::ofstream("fault_sweep_figures.txt") << text;
+}
+
+// The package check under every single fault of the calls it makes on the
+// shipped package: a finding, never a pass, unless the failure is one the
+// API cannot tell from an ordinary answer; never a handle left open.
+TEST_F(FaultSweepTest, EveryCallOfThePackageCheckFailingOnce) {
+  // A listing's failing next entry looks like its end; a failed profile read
+  // answers the default, as for a missing key.
+  const std::set<std::string> kIndistinguishable = {"FindNextFileW", "GetPrivateProfileStringW"};
+  AddShippedPackage(M());
+  M().transcript.Clear();
+  ASSERT_TRUE(CheckDriverPackage(L"C:\\Setup\\").empty());
+  const std::vector<sim::Call> calls = M().transcript.Calls();
+  std::map<std::string, int> seen;
+  int runs = 0, silentPasses = 0;
+  for (const sim::Call& call : calls) {
+    const int nth = ++seen[call.op];
+    if (kCannotFail.count(call.op)) continue;
+    for (uint32_t error : {UsualError(call.op), OtherError(call.op)}) {
+      SetUp();
+      AddShippedPackage(M());
+      M().faults.Fail(call.op, error, nth);
+      const bool passed = CheckDriverPackage(L"C:\\Setup\\").empty();
+      const std::string failed = call.op + " #" + std::to_string(nth) + " with " + std::to_string(error);
+      if (passed && !kIndistinguishable.count(call.op)) ++silentPasses, ADD_FAILURE() << failed << ": passed";
+      EXPECT_TRUE(M().fs.open.empty() && M().fs.searches.empty()) << failed;
+      ++runs;
+    }
+  }
+  char text[200];
+  std::snprintf(text, sizeof text, "package check fault sweep: %zu calls, %d runs with one failing call, %d silent passes\n",
+                calls.size(), runs, silentPasses);
+  std::fputs(text, stdout);
+  std::ofstream("package_check_sweep_figures.txt") << text;
 }
 
 }  // namespace

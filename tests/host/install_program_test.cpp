@@ -2,10 +2,13 @@
 // and its lines, and the road it shares with the wizard.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include "catalog/command_line.h"
 #include "catalog/install_program.h"
+#include "catalog/package_check.h"
+#include "engine/error_codes.h"
 #include "engine/installation_lock.h"
 #include "engine/protected_print.h"
 #include "engine/service_control.h"
@@ -34,6 +37,11 @@ TEST(InstallCommandTest, ParsesSwitchesAndNamesWhatIsWrong) {
       {{L"/install", L"/model", L""}, false, L"参数 /model 缺少值"},
       {{L"/install", L"/force"}, false, L"未知参数：/force"},
       {{L"/install", L"QX-630K"}, false, L"未知参数：QX-630K"},
+      {{L"/check"}, true, L""},
+      {{L"-Check", L"D:\\dist"}, true, L""},
+      {{L"/check", L"/port", L"LPT1:"}, false, L"参数 /check 不能与安装参数同用"},
+      {{L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:", L"/check"}, false, L"参数 /check 不能与安装参数同用"},
+      {{L"/check", L"D:\\a", L"D:\\b"}, false, L"未知参数：D:\\b"},
   };
   for (const auto& c : cases) {
     InstallCommand command;
@@ -159,6 +167,110 @@ TEST_F(InstallProgramTest, UnderWow64ForwardsToTheNativeProgram) {
   M().fs.Remove(program);
   EXPECT_EQ(RunInstallProgram({L"/?"}), 11);
   EXPECT_TRUE(Printed(L"安装失败：11"));
+}
+
+// "/check" reads the package beside the program, even as the 32-bit program
+// on 64-bit Windows and without elevation: no forwarding, no lock, no spooler.
+TEST_F(InstallProgramTest, CheckPrintsEachFindingAndItsCountWithoutInstalling) {
+  AddShippedPackage(M());
+  M().kernel.processArchitecture = plat::kProcessorArchitectureIntel;
+  M().processes.elevated = false;
+  M().transcript.Clear();
+  EXPECT_EQ(RunInstallProgram({L"/check"}), kExitCheckPassed);
+  ASSERT_FALSE(M().console.lines.empty());
+  EXPECT_EQ(M().console.lines.back(), L"驱动程序包检查通过：C:\\Setup\\");
+  EXPECT_TRUE(M().processes.started.empty());
+  EXPECT_TRUE(M().namedObjects.byName.empty());
+  for (const sim::Call& call : M().transcript.Calls())
+    EXPECT_TRUE(call.op.find("Printer") == std::string::npos && call.op.find("Service") == std::string::npos &&
+                call.op != "CopyFileW" && call.op != "WriteFile")
+        << call.op;
+
+  M().fs.Remove(L"C:\\Setup\\24Pin\\X64\\QX-630K.GPD");
+  M().fs.Remove(L"C:\\Setup\\字体");
+  M().console.lines.clear();
+  EXPECT_EQ(RunInstallProgram({L"/check", L"C:\\Setup"}), kExitCheckFindings);
+  EXPECT_EQ(M().console.lines, (std::vector<std::wstring>{L"缺少型号 QX-630K 的数据文件：C:\\Setup\\24Pin\\X64\\QX-630K.GPD",
+                                                          L"缺少字体文件夹：C:\\Setup\\字体\\",
+                                                          L"驱动程序包检查发现 2 个问题：C:\\Setup"}));
+  M().console.lines.clear();
+  EXPECT_EQ(RunInstallProgram({L"/check", L"C:\\Nowhere"}), kExitCheckFindings);
+  EXPECT_TRUE(Printed(L"驱动程序包文件夹不存在：C:\\Nowhere\\"));
+  EXPECT_EQ(M().console.lines.size(), 2u);
+}
+
+// The package check: one fault per row on the shipped package, and the
+// findings it must give, each as its text and the end of its path.
+TEST_F(InstallProgramTest, PackageCheckNamesEveryFaultOfItsRow) {
+  using Finding = std::pair<std::wstring, std::wstring>;
+  using Fault = std::function<void(sim::Machine&)>;
+  const std::wstring root = L"C:\\Pkg\\", x64 = root + L"24Pin\\X64\\", x86 = root + L"24Pin\\i386\\";
+  auto put = [](const std::wstring& path, std::string bytes) { return [=](sim::Machine& m) { m.fs.AddFile(path, bytes); }; };
+  auto remove = [](const std::wstring& path) { return [=](sim::Machine& m) { m.fs.Remove(path); }; };
+  const std::string ini = kGbkModelSection + "\r\nCounts=2\r\n0=QX-630K\r\n1=QX-730K\r\n";
+  const struct {
+    const char* fault;
+    Fault apply;
+    std::vector<Finding> findings;
+  } rows[] = {
+      {"none", [](sim::Machine&) {}, {}},
+      {"files in a sub-folder and in other letter case", [&](sim::Machine& m) {
+         m.fs.Remove(x64 + L"QX-730K.GPD");
+         m.fs.AddFile(x64 + L"Models\\qx-730k.gpd", "gpd");
+       }, {}},
+      {"a 32-bit DLL in X64", put(x64 + L"QX24RES.DLL", PeHeaders(kPeMachineI386, false, true)),
+       {{L"不是 64 位（x64）库文件", L"\\24Pin\\X64\\QX24RES.DLL"}}},
+      {"a 64-bit DLL in i386", put(root + L"9Pin\\i386\\QX9res.dll", PeHeaders(kPeMachineAmd64, true, true)),
+       {{L"不是 32 位（x86）库文件", L"\\9Pin\\i386\\QX9res.dll"}}},
+      {"a library that is no image", put(x64 + L"unires.dll", "text"),
+       {{L"不是可读的 Windows 库文件", L"\\24Pin\\X64\\unires.dll"}}},
+      {"the monitor without its export", put(x86 + L"QXLMON.dll", PeHeaders(kPeMachineI386, false, true, {"DllMain"})),
+       {{L"语言监视器没有导出 InitializePrintMonitor2", L"\\24Pin\\i386\\QXLMON.dll"}}},
+      {"the printer interface without its export",
+       put(root + L"9Pin\\X64\\UNIDRVUI.DLL", PeHeaders(kPeMachineAmd64, true, true, {"DllMain"})),
+       {{L"打印机界面库没有导出 DrvDocumentPropertySheets", L"\\9Pin\\X64\\UNIDRVUI.DLL"}}},
+      {"a missing GPD", remove(x86 + L"QX-730K.GPD"), {{L"缺少型号 QX-730K 的数据文件", L"\\24Pin\\i386\\QX-730K.GPD"}}},
+      {"a file of the copy list missing", remove(root + L"9Pin\\X64\\QXMPdll.ini"),
+       {{L"缺少驱动文件", L"\\9Pin\\X64\\QXMPdll.ini"}}},
+      {"a branch missing", remove(root + L"9Pin\\i386"),
+       {{L"无法列出驱动程序文件夹", L"\\9Pin\\i386\\"}, {L"无法读取 INF 文件", L"\\9Pin\\i386\\9Pin.inf"}}},
+      // The model stays in the 32-bit section, which the 64-bit branch does not read.
+      {"the INF without the model",
+       put(x64 + L"24Pin.inf", "[Manufacturer]\r\nQ=Quillex_Tech,NTamd64\r\n[Quillex_Tech]\r\n"
+                               "\"Quillex QX-730K\" = QX-730K.GPD, USBPRINT\\QuillexQX-730K51C4\r\n"
+                               "[Quillex_Tech.NTamd64]\r\n\"Quillex QX-630K\" = QX-630K.GPD, USBPRINT\\QuillexQX-630K7B2E\r\n"
+                               "; \"Quillex QX-730K\" = QX-730K.GPD, USBPRINT\\QuillexQX-730K51C4\r\n"),
+       {{L"INF 文件的型号节 [Quillex_Tech.NTamd64] 没有型号 QX-730K", L"\\24Pin\\X64\\24Pin.inf"}}},
+      {"a broken INF (UTF-16)", put(root + L"9Pin\\i386\\9Pin.inf", std::string("\xFF\xFE[\0M\0a\0n\0]\0", 12)),
+       {{L"INF 文件的 [Manufacturer] 节没有条目", L"\\9Pin\\i386\\9Pin.inf"},
+        {L"INF 文件缺少型号节 [Quillex_Tech]", L"\\9Pin\\i386\\9Pin.inf"}}},
+      {"no INF", remove(x86 + L"24Pin.inf"), {{L"无法读取 INF 文件", L"\\24Pin\\i386\\24Pin.inf"}}},
+      {"a non-GBK PrinterInfo.ini", put(root + L"PrinterInfo.ini", "; \x81\x20\r\n" + ini),
+       {{L"不是 GBK 编码的文本", L"\\PrinterInfo.ini"}}},
+      {"a non-GBK readme", put(root + L"USB驱动安装说明.txt", "Quillex \xB4\r\n"),
+       {{L"不是 GBK 编码的文本", L"\\USB驱动安装说明.txt"}}},
+      {"no readme", remove(root + L"USB驱动安装说明.txt"), {{L"无法读取文件", L"\\USB驱动安装说明.txt"}}},
+      {"no models listed", put(root + L"PrinterInfo.ini", kGbkModelSection + "\r\nCounts=0\r\n"),
+       {{L"PrinterInfo.ini 没有列出可安装的型号", L"\\PrinterInfo.ini"}}},
+      {"a model that cannot name its file",
+       put(root + L"PrinterInfo.ini", kGbkModelSection + "\r\nCounts=3\r\n0=QX-630K\r\n1=QX-730K\r\n2=CON\r\n"),
+       {{L"型号名称不能用作文件名（CON）", L"\\PrinterInfo.ini"}}},
+      {"no fonts folder", remove(root + L"字体"), {{L"缺少字体文件夹", L"\\字体\\"}}},
+      {"an empty fonts folder", remove(root + L"字体\\wqy.ttc"), {{L"字体文件夹中没有字体文件", L"\\字体\\"}}},
+  };
+  for (const auto& row : rows) {
+    SimTest::SetUp();
+    AddShippedPackage(M(), root);
+    row.apply(M());
+    std::vector<Finding> found;
+    for (const PackageFinding& f : CheckDriverPackage(L"C:\\Pkg")) found.push_back({f.what, f.where});
+    ASSERT_EQ(found.size(), row.findings.size()) << row.fault << ": " << (found.empty() ? L"" : found[0].first);
+    for (size_t i = 0; i < found.size(); ++i) {
+      EXPECT_EQ(found[i].first, row.findings[i].first) << row.fault;
+      EXPECT_TRUE(found[i].second.ends_with(row.findings[i].second)) << row.fault << ": " << found[i].second;
+    }
+    EXPECT_TRUE(M().fs.open.empty() && M().fs.searches.empty()) << row.fault;
+  }
 }
 
 }  // namespace

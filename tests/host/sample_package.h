@@ -49,14 +49,16 @@ inline std::string PeHeaders(uint16_t machine, bool pe32Plus, bool dll, const st
 }
 
 // A file of the sample branch: libraries are images of the branch's machine
-// (the monitor exporting its entry point), the others short texts.
+// (the monitor and the printer interface exporting their entry points), the
+// others short texts.
 inline std::string SampleFile(const std::wstring& branch, const std::wstring& name) {
   std::wstring lower;
   for (wchar_t c : name) lower += static_cast<wchar_t>(std::towlower(c));
   if (!lower.ends_with(L".dll")) return "content of " + std::string(name.begin(), name.begin() + 3);
   const bool x64 = branch.find(L"\\X64\\") != std::wstring::npos;
-  const std::vector<std::string> exports =
-      lower == L"qxlmon.dll" ? std::vector<std::string>{"InitializePrintMonitor2"} : std::vector<std::string>{"DllMain"};
+  const std::vector<std::string> exports = lower == L"qxlmon.dll"     ? std::vector<std::string>{"InitializePrintMonitor2"}
+                                           : lower == L"unidrvui.dll" ? std::vector<std::string>{"DrvDocumentPropertySheets"}
+                                                                      : std::vector<std::string>{"DllMain"};
   return PeHeaders(x64 ? 0x8664 : 0x14C, x64, true, exports);
 }
 
@@ -77,3 +79,49 @@ inline void AddSamplePackage(sim::Machine& m, const std::wstring& branch = kSamp
   m.devices.SetInfClass(branch + L"24Pin.inf", L"Printer", kPrinterClassGuid);
 }
 
+// "82列票据打印机" in GBK.
+inline const std::string kGbkModelSection = "[82\xC1\xD0\xC6\xB1\xBE\xDD\xB4\xF2\xD3\xA1\xBB\xFA]";
+
+// An INF of the shipped shape listing `models` in both models sections.
+inline std::string SampleInf(const std::vector<std::string>& models) {
+  std::string lines;
+  for (const std::string& model : models)
+    lines += "\"Quillex " + model + "\" = " + model + ".GPD, USBPRINT\\Quillex" + model + "7B2E\r\n";
+  return "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Printer\r\n\r\n"
+         "[Manufacturer]\r\n%Quillex%=Quillex_Tech,NTamd64\r\n\r\n"
+         "[Quillex_Tech]\r\n" + lines + "\r\n[Quillex_Tech.NTamd64]\r\n" + lines +
+         "\r\n[Strings]\r\nQuillex=\"Quillex\"\r\n";
+}
+
+// The whole package under `root` as it ships: both families on both
+// architectures with their full copy lists and the GPDs of their models,
+// PrinterInfo.ini listing the 24-pin QX-630K and QX-730K, the readme and a font.
+inline void AddShippedPackage(sim::Machine& m, const std::wstring& root = L"C:\\Setup\\") {
+  const struct {
+    const wchar_t* folder;
+    const wchar_t* inf;
+    std::vector<std::wstring> files;
+    std::vector<std::string> models;
+  } families[] = {
+      {L"24Pin\\", L"24Pin.inf",
+       {L"QX24RES.DLL", L"STDNAMES.GPD", L"unidrv.hlp", L"unidrvui.dll", L"unidrv.dll", L"unires.dll", L"STDDTYPE.GDL",
+        L"STDSCHEM.GDL", L"STDSCHMX.GDL", L"QxSet.ini", L"QxSetUI.dll", L"QxSetUni.dll", L"QXLMON.dll"},
+       {"QX-630K", "QX-730K"}},
+      {L"9Pin\\", L"9Pin.inf",
+       {L"UNIDRV.DLL", L"UNIDRVUI.DLL", L"UNIDRV.HLP", L"UNIRES.DLL", L"STDNAMES.GPD", L"STDDTYPE.GDL", L"STDSCHEM.GDL",
+        L"STDSCHMX.GDL", L"QXMPUI.dll", L"QXMPUNI.dll", L"QXMPdll.ini", L"QX9res.dll"},
+       {"QX-300", "QX-350"}},
+  };
+  for (const auto& family : families)
+    for (const wchar_t* arch : {L"i386\\", L"X64\\"}) {
+      const std::wstring branch = root + family.folder + arch;
+      for (const std::wstring& name : family.files) m.fs.AddFile(branch + name, SampleFile(branch, name));
+      for (const std::string& model : family.models)
+        m.fs.AddFile(branch + std::wstring(model.begin(), model.end()) + L".GPD", "*GPDSpecVersion: \"1.0\"");
+      m.fs.AddFile(branch + family.inf, SampleInf(family.models));
+    }
+  m.fs.AddFile(root + L"PrinterInfo.ini", "; \xC5\xE4\xD6\xC3\r\n" + kGbkModelSection +
+                                              "\r\nCounts=2\r\n0=QX-630K\r\n1=QX-730K\r\n");
+  m.fs.AddFile(root + L"USB驱动安装说明.txt", "Quillex \xB4\xF2\xD3\xA1\xBB\xFA\r\n");
+  m.fs.AddFile(root + L"字体\\wqy.ttc", "font");
+}

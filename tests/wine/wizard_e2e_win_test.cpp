@@ -6,6 +6,8 @@
 #include <winspool.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -357,6 +359,38 @@ TEST_F(WizardE2eWinTest, MissingPackageFileShowsBoxTwo) {
   for (const wchar_t* arch : {L"i386", L"X64"}) std::filesystem::remove(m_folder / L"24Pin" / arch / L"QX24RES.DLL");
   InstallEndsOnBox(L"2");
   EXPECT_EQ(PrinterCount(), printers);
+}
+
+// The package check on the shipped dist passes; on a copy with a 32-bit DLL
+// in X64, a missing GPD and an INF whose 64-bit models section lacks a model
+// it names each of the three.
+TEST_F(WizardE2eWinTest, PackageCheckPassesTheShippedDistAndNamesEachFault) {
+  std::wstring output;
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/check", output), 0u) << output;
+  EXPECT_NE(output.find(L"驱动程序包检查通过："), std::wstring::npos) << output;
+
+  const std::filesystem::path x86 = m_folder / L"24Pin" / L"i386", x64 = m_folder / L"24Pin" / L"X64";
+  ASSERT_TRUE(CopyFileW((x86 / L"QX24RES.DLL").c_str(), (x64 / L"QX24RES.DLL").c_str(), FALSE));
+  ASSERT_TRUE(std::filesystem::remove(x86 / L"QX-730K.GPD"));
+  std::string inf;
+  {
+    std::ifstream in(x64 / L"24Pin.inf", std::ios::binary);
+    inf.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  const size_t section = inf.find("[Quillex_Tech.NTamd64]");
+  ASSERT_NE(section, std::string::npos);
+  for (size_t line; (line = inf.find("= QX-730K.GPD", section)) != std::string::npos;) {
+    const size_t start = inf.rfind('\n', line) + 1;
+    inf.erase(start, inf.find('\n', line) + 1 - start);
+  }
+  std::ofstream(x64 / L"24Pin.inf", std::ios::binary | std::ios::trunc) << inf;
+
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/check", output), 1u) << output;
+  for (const wchar_t* finding : {L"不是 64 位（x64）库文件：", L"\\24Pin\\X64\\QX24RES.DLL",
+                                 L"缺少型号 QX-730K 的数据文件：", L"\\24Pin\\i386\\QX-730K.GPD",
+                                 L"INF 文件的型号节 [Quillex_Tech.NTamd64] 没有型号 QX-730K：",
+                                 L"驱动程序包检查发现 3 个问题："})
+    EXPECT_NE(output.find(finding), std::wstring::npos) << finding << "\n" << output;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 
 #include "platform/codepage.h"
@@ -14,15 +15,18 @@ namespace {
 
 constexpr uint32_t kSimAnsiCodePage = 936;
 
-// Converts with iconv, replacing an unconvertible input unit by `replacement`.
+// Converts with iconv, replacing an unconvertible input unit by
+// `replacement`; without one such a unit fails the conversion.
 template <typename In, typename Out>
-std::basic_string<Out> Convert(const char* to, const char* from, const In* text, size_t count, Out replacement) {
+bool Convert(const char* to, const char* from, const In* text, size_t count, std::optional<Out> replacement,
+             std::basic_string<Out>& result) {
   iconv_t cd = iconv_open(to, from);
-  std::basic_string<Out> result;
-  if (cd == reinterpret_cast<iconv_t>(-1)) return result;
+  result.clear();
+  if (cd == reinterpret_cast<iconv_t>(-1)) return true;
   char* in = const_cast<char*>(reinterpret_cast<const char*>(text));
   size_t inLeft = count * sizeof(In);
   std::basic_string<Out> buffer(inLeft * 2 + 8, Out{});
+  bool converted = true;
   while (inLeft > 0) {
     char* out = reinterpret_cast<char*>(buffer.data());
     size_t outLeft = buffer.size() * sizeof(Out);
@@ -31,11 +35,22 @@ std::basic_string<Out> Convert(const char* to, const char* from, const In* text,
     if (rc != static_cast<size_t>(-1)) break;
     if (errno == E2BIG) continue;
     // EILSEQ or EINVAL: skip one input unit.
-    result.push_back(replacement);
+    if (!replacement) {
+      converted = false;
+      break;
+    }
+    result.push_back(*replacement);
     in += sizeof(In);
     inLeft -= sizeof(In);
   }
   iconv_close(cd);
+  return converted;
+}
+
+template <typename In, typename Out>
+std::basic_string<Out> Convert(const char* to, const char* from, const In* text, size_t count, Out replacement) {
+  std::basic_string<Out> result;
+  Convert<In, Out>(to, from, text, count, replacement, result);
   return result;
 }
 
@@ -75,6 +90,20 @@ int MultiByteToWideChar(uint32_t codePage, const char* bytes, int byteCount, wch
   std::wstring converted = codePage == kCpUtf8
                                ? Convert<char, wchar_t>("WCHAR_T", "UTF-8", bytes, Length(bytes, byteCount), L'\xFFFD')
                                : Convert<char, wchar_t>("WCHAR_T", "CP936", bytes, Length(bytes, byteCount), L'\x30FB');
+  return Deliver(converted, out, outUnits);
+}
+
+int MultiByteToWideCharStrict(uint32_t codePage, const char* bytes, int byteCount, wchar_t* out, int outUnits) {
+  if (bytes == nullptr || byteCount == 0 || (codePage != kSimAnsiCodePage && codePage != kCpUtf8)) {
+    SetLastError(kErrorInvalidParameter);
+    return 0;
+  }
+  std::wstring converted;
+  if (!Convert<char, wchar_t>("WCHAR_T", codePage == kCpUtf8 ? "UTF-8" : "CP936", bytes, Length(bytes, byteCount),
+                              std::nullopt, converted)) {
+    SetLastError(kErrorNoUnicodeTranslation);
+    return 0;
+  }
   return Deliver(converted, out, outUnits);
 }
 
