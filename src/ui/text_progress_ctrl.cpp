@@ -18,6 +18,14 @@ COLORREF Resolve(uint32_t colour, int systemColour) {
 
 RECT ToRect(const ProgressRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// An opaque empty text fills with the background colour without a brush.
+// The colour is left set: the next fill or the text sets its own.
+void FillRegion(HDC dc, const ProgressRect& region, COLORREF colour) {
+  ::SetBkColor(dc, colour);
+  RECT rect = ToRect(region);
+  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
 }  // namespace
 
 CTextProgressCtrl::~CTextProgressCtrl() {
@@ -103,6 +111,13 @@ void CTextProgressCtrl::OnTimer(UINT_PTR id) {
   Repaint();
 }
 
+HFONT CTextProgressCtrl::ControlFont() const {
+  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+  return font ? font : reinterpret_cast<HFONT>(::SendMessageW(::GetParent(m_hWnd), WM_GETFONT, 0, 0));
+}
+
+// Every pixel of the surface is drawn: the frame, then the regions that fill
+// its inside. Nothing is selected or set that the pixels do not need.
 void CTextProgressCtrl::OnPaint() {
   if (!m_model.HasRange()) {
     ::ValidateRect(m_hWnd, nullptr);
@@ -115,25 +130,23 @@ void CTextProgressCtrl::OnPaint() {
   CGridMemDC surface(paint.Get(), client, m_surface);
   HDC dc = surface.Get();
 
-  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
-  if (!font) font = reinterpret_cast<HFONT>(::SendMessageW(::GetParent(m_hWnd), WM_GETFONT, 0, 0));
-  ui::SelectObjectScope fontSelection(dc, font);
-
   RECT frame = client;
   ::DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT | BF_ADJUST | BF_FLAT);
   ProgressRect inner{frame.left, frame.top, frame.right, frame.bottom};
-  bool vertical = Vertical();
+  const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+  const bool vertical = style & PBS_VERTICAL;
   if (vertical && !m_verticalFont) {
     LOGFONTW description{};
+    HFONT font = ControlFont();
     ::GetObjectW(font ? font : ::GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
     description.lfEscapement = description.lfOrientation = 900;
     m_verticalFont.Reset(::CreateFontIndirectW(&description));
   }
-  ProgressRegions regions = m_model.LayOutRegions(inner, vertical, Marquee());
+  ProgressRegions regions = m_model.LayOutRegions(inner, vertical, style & PBS_MARQUEE);
   COLORREF background = Resolve(m_model.bkColour, COLOR_BTNFACE);
-  if (regions.drawBefore) ui::FillSolid(dc, ToRect(regions.before), background);
-  ui::FillSolid(dc, ToRect(regions.bar), Resolve(m_model.barColour, COLOR_HIGHLIGHT));
-  if (regions.drawAfter) ui::FillSolid(dc, ToRect(regions.after), background);
+  if (regions.drawBefore) FillRegion(dc, regions.before, background);
+  FillRegion(dc, regions.bar, Resolve(m_model.barColour, COLOR_HIGHLIGHT));
+  if (regions.drawAfter) FillRegion(dc, regions.after, background);
   DrawText(dc, inner, regions, vertical ? m_verticalFont.Get() : nullptr);
 }
 
@@ -142,7 +155,8 @@ void CTextProgressCtrl::DrawText(HDC dc, const ProgressRect& inner, const Progre
   ::GetWindowTextW(m_hWnd, windowText, 256);
   std::wstring text = m_model.Text(windowText);
   if (text.empty()) return;
-  ui::SelectObjectScope fontSelection(dc, font);
+  ui::SelectObjectScope controlFont(dc, ControlFont());
+  ui::SelectObjectScope verticalFont(dc, font);
   SIZE extent{};
   ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
   ProgressPoint at = m_model.TextOrigin(inner, extent.cx, extent.cy, font != nullptr);

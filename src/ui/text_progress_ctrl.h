@@ -34,6 +34,8 @@ class CTextProgressCtrl : public CControl {
   LRESULT Store(int& member, int value);
   LRESULT SetMarquee(bool on, UINT interval);
   void OnTimer(UINT_PTR id);
+  // WM_GETFONT of the control, else of its parent; nullptr for neither.
+  HFONT ControlFont() const;
   void OnPaint();
   void DrawText(HDC dc, const ProgressRect& inner, const ProgressRegions& regions, HFONT font);
 
