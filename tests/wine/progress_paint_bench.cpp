@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kPaints = 1000;
 constexpr double kTickMs = 30.0;
+constexpr double kGoalOverFloor = 1.25;  // the install page's paint against the window system's floor
 
 // A control whose paint draws nothing: the cost of painting as such.
 class EmptyPaint : public CControl {
@@ -68,6 +69,7 @@ int main() {
   report("progress bar 400 x 25, as on the install page (no text):", plain);
   report("progress bar 400 x 25, with the percentage text:", withText);
   report("the window system's floor (BeginPaint/EndPaint alone):", floorMs);
-  std::printf("goal: under 1 %% of the tick\n");
+  std::printf("install page's paint / floor: %.2f x (goal: at most %.2f x); with the text: %.2f x\n", plain / floorMs,
+              kGoalOverFloor, withText / floorMs);
   return 0;
 }
