@@ -46,6 +46,8 @@ class CGridMemDC {
   ~CGridMemDC();
 
   HDC Get() const { return m_bMemDC ? m_memDC : m_pDC; }
+  // The covered rectangle: the target's clip box within the drawable part.
+  const RECT& Covered() const { return m_rect; }
 
  private:
   bool m_bMemDC;

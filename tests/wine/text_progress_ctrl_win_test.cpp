@@ -119,6 +119,36 @@ TEST_F(TextProgressWin, EveryDrawnPixelIsPaintedWhateverTheSurfaceHeld) {
   }
 }
 
+// Without a text a move repaints only the strip it changes; after steps up,
+// a fall back and the marquee's block sliding, the window shows what a
+// fresh bar painted whole in the same state shows.
+TEST_F(TextProgressWin, MovesWithoutTextLeaveThePictureOfAWholePaint) {
+  struct Run {
+    const char* name;
+    bool marquee;
+    int last;
+  } runs[] = {{"normal", false, 20}, {"marquee", true, 70}};
+  for (const Run& run : runs) {
+    SCOPED_TRACE(run.name);
+    HWND freshBar = ground.Child(PROGRESS_CLASSW, WS_BORDER, 1015, 50, 130, 400, 25);
+    CTextProgressCtrl fresh;
+    fresh.Attach(freshBar);
+    for (HWND target : {bar, freshBar}) {
+      SendMessageW(target, PBM_SETBARCOLOR, 0, kBar);
+      SendMessageW(target, PBM_SETBKCOLOR, 0, kBack);
+      SendMessageW(target, PBM_SETMARQUEE, run.marquee, 100000);  // the percentage off, no timer tick here
+    }
+    ground.Settle();
+    for (int position = 0; position <= 100; position += 3) SendMessageW(bar, PBM_SETPOS, position, 0);
+    SendMessageW(bar, PBM_SETPOS, run.last, 0);
+    SendMessageW(freshBar, PBM_SETPOS, run.last, 0);
+    ui_test::Capture moved(bar), whole(freshBar);
+    EXPECT_TRUE(moved == whole);
+    SendMessageW(bar, PBM_SETMARQUEE, FALSE, 0);
+    DestroyWindow(freshBar);
+  }
+}
+
 TEST_F(TextProgressWin, ColourMessagesAnswerStoredAndResolvedValues) {
   HWND fresh = ground.Child(PROGRESS_CLASSW, 0, 1014, 0, 0, 100, 20);
   CTextProgressCtrl plain;
