@@ -77,7 +77,7 @@ TEST_F(TextProgressWin, TextChangesColourExactlyAtTheBarsEdge) {
 // every pixel above the undrawn bottom, whatever the state, and a paint does
 // not depend on what the kept surface held from the one before. A fresh bar
 // (a new surface, black) painted in the same state shows the same pixels.
-TEST_F(TextProgressWin, EveryDrawnPixelIsPaintedWhateverTheSurfaceHeld) {
+TEST_F(TextProgressWin, EveryPixelIsPaintedWhateverTheSurfaceHeldAndAMoveLeavesAWholePaintsPicture) {
   struct State {
     const char* name;
     int minimum, maximum, position;
@@ -117,12 +117,10 @@ TEST_F(TextProgressWin, EveryDrawnPixelIsPaintedWhateverTheSurfaceHeld) {
     SendMessageW(bar, PBM_SETMARQUEE, FALSE, 0);
     DestroyWindow(freshBar);
   }
-}
 
-// Without a text a move repaints only the strip it changes; after steps up,
-// a fall back and the marquee's block sliding, the window shows what a
-// fresh bar painted whole in the same state shows.
-TEST_F(TextProgressWin, MovesWithoutTextLeaveThePictureOfAWholePaint) {
+  // Without a text a move repaints only the strip it changes: after steps up,
+  // a fall back and the marquee's block sliding, the window shows what a
+  // fresh bar painted whole in the same state shows.
   struct Run {
     const char* name;
     bool marquee;
