@@ -5,8 +5,10 @@
 #               side (each part's output whole when it ends), then the time
 #               each part took
 #   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
-#   make bench  the benchmarks' figures (no verdict): the host build's, then the
-#               Windows build's under Wine (paint cost, start-up to the readme)
+#   make bench  the benchmarks' figures beside their goals (no verdict): the host
+#               build's, then under Wine the 32-bit build's (where the machine
+#               runs it) and the 64-bit build's: paint, start-up, page switch,
+#               installation
 # The Windows build is 32-bit, as the installer ships; a 64-bit build of the
 # same sources runs the Windows-side tests under Wine's 64-bit loader, which
 # also works where the machine cannot run 32-bit programs.

@@ -1,16 +1,30 @@
 #!/usr/bin/env bash
-# Runs the Windows build's benchmarks under Wine and prints their figures (no
-# verdict): the 32-bit build where the machine runs 32-bit programs, else the
-# 64-bit one, saying so.
+# Runs the Windows builds' benchmarks under Wine and prints their figures
+# beside their goals (no verdict): the 32-bit build where the machine runs
+# 32-bit programs (else it says why not), then the 64-bit one.
+# The start-up and paint figures come from the build tree's test prefixes;
+# the installation runs twice in a fresh prefix of its own, so that its
+# first run is a first installation and the test prefixes stay untouched.
 #   bench.sh BUILD_DIR
 set -euo pipefail
 here="$(dirname "$(realpath "$0")")"
+export LC_ALL=zh_CN.UTF-8
+
+run_build() {  # BUILD ARCH
+  local build="$1" arch="$2" tests="$1/tests/wine"
+  echo "== $arch, $(basename "$build") build =="
+  export QX_WINE_ARCH="$arch"
+  for bench in progress_paint_bench model_page_calls_bench startup_bench; do
+    QX_WINE_PREFIXES="$build/wine" "$here/with-display.sh" "$here/wine-run.sh" "$tests/$bench.exe"
+  done
+  rm -rf "$build/bench-wine"
+  QX_WINE_PREFIXES="$build/bench-wine" "$here/with-display.sh" "$here/wine-run.sh" "$tests/install_bench.exe"
+}
+
+root="$(realpath "$1")"
 if reason="$("$here/wine32-usable.sh" 2>&1)"; then
-  build="$(realpath "$1/windows")" arch=win32
+  run_build "$root/windows" win32
 else
-  echo "bench: ${reason%; *}; measuring the 64-bit build instead" >&2
-  build="$(realpath "$1/windows64")" arch=win64
+  echo "bench: ${reason%; *}; no figures of the 32-bit build" >&2
 fi
-export QX_WINE_PREFIXES="$build/wine" QX_WINE_ARCH="$arch" LC_ALL=zh_CN.UTF-8
-"$here/with-display.sh" bash -c '"$1" "$2/tests/wine/progress_paint_bench.exe" && "$1" "$2/tests/wine/startup_bench.exe"' \
-  _ "$here/wine-run.sh" "$build"
+run_build "$root/windows64" win64

@@ -20,7 +20,6 @@ namespace {
 constexpr size_t kDependentFileBufferUnits = 260;
 constexpr uint32_t kDriverDirectoryBytes = 512;
 constexpr uint32_t kDriverVersion3 = 3;
-constexpr uint32_t kPauseBeforeDeleteMs = 1000;
 // Beside the driver folder, out of the package copy's way.
 constexpr wchar_t kKeptMonitorFolder[] = L"QuillexMonitor";
 
@@ -95,7 +94,7 @@ bool ReinstallMonitor(const plat::MonitorInfo2& monitor, const std::wstring& dri
   if (plat::GetLastError() != plat::kErrorPrintMonitorAlreadyInstalled) return Refused(kCodeMonitor, L"AddMonitorW");
   ServiceSequence sequence;
   if (!RestartSpooler()) return Refused(kCodeSpooler, L"RestartSpooler");
-  plat::Sleep(kPauseBeforeDeleteMs);
+  plat::Sleep(kPauseBeforeMonitorDeleteMs);
   if (!plat::DeleteMonitorW(kLanguageMonitorName)) return Refused(kCodeMonitor, L"DeleteMonitorW");
   // From here the machine has no monitor until one is added: the spooler must run for it.
   if (!RestartSpooler()) EnsureSpoolerRunning();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/pin_family.h"
+#include "engine/service_control.h"
 #include "platform/spooler.h"
 
 extern const wchar_t kLanguageMonitorName[];  // "Kelvane Language Monitor"
@@ -20,6 +21,11 @@ std::vector<wchar_t> BuildDependentFileList(const std::wstring& list);
 // is logged and shown: box 7 without the spooler's driver folder, box 8 for a
 // monitor the spooler refuses, box 4 for the driver.
 bool RegisterDriver(const std::wstring& driverName, PinFamily pinFamily, const std::wstring& dataFile);
+
+// The fixed pauses of replacing an installed monitor: two spooler restarts
+// and the pause before the delete. Every installation after the first pays them.
+constexpr uint32_t kPauseBeforeMonitorDeleteMs = 1000;
+constexpr uint32_t kMonitorReplacementPausesMs = 2 * (2 * kSpoolerPauseMs) + kPauseBeforeMonitorDeleteMs;
 
 // Called right after AddMonitorW failed: replaces a monitor the spooler
 // reports as already installed (restart, delete, restart, add). When the new

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr uint32_t kSpoolerPauseMs = 2000;
 constexpr uint32_t kSpoolerRetryPauseMs = 1000;
 
 // A service opened with full access, with the manager it was opened through;

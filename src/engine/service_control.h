@@ -1,6 +1,7 @@
 // Stopping and starting Windows services by name, and restarting the print
 // spooler. Failures of the service manager are written to the install log.
 #pragma once
+#include <cstdint>
 #include <string>
 
 // True when the service was already stopped or accepted the stop request;
@@ -13,7 +14,9 @@ bool StopServiceByName(const std::wstring& name);
 // when the service did not stop or start within the polling bound.
 bool StartServiceAndWait(const std::wstring& name);
 
-// Stops "Spooler", pauses, starts it again and pauses; true when both worked.
+// Stops "Spooler", pauses kSpoolerPauseMs, starts it again and pauses as
+// long; true when both worked.
+constexpr uint32_t kSpoolerPauseMs = 2000;
 bool RestartSpooler();
 
 // Makes sure "Spooler" runs, starting it up to kSpoolerStartTries times a

@@ -38,6 +38,14 @@ bool WriteFile(Handle file, const void* data, uint32_t count, uint32_t& written)
 bool CopyFileW(const std::wstring& source, const std::wstring& destination, bool failIfExists);
 bool DeleteFileW(const std::wstring& path);
 uint32_t GetFileAttributesW(const std::wstring& path);
+// GetFileAttributesExW with GetFileExInfoStandard: attributes, size and the
+// last-write time (a FILETIME as one number).
+struct FileAttributeData {
+  uint32_t attributes = 0;
+  uint64_t size = 0;
+  uint64_t lastWriteTime = 0;
+};
+bool GetFileAttributesExW(const std::wstring& path, FileAttributeData& data);
 bool SetFileAttributesW(const std::wstring& path, uint32_t attributes);
 bool CreateDirectoryW(const std::wstring& path);
 

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-constexpr ATOM kDialogClassAtom = 32770;
-}
-
 OffscreenSurface::~OffscreenSurface() { Release(); }
 
 void OffscreenSurface::Release() {
@@ -15,6 +11,8 @@ void OffscreenSurface::Release() {
   m_dc = nullptr;
   m_bitmap.Reset();
   m_width = m_height = 0;
+  m_mapMode = MM_TEXT;
+  m_origin = {0, 0};
 }
 
 HDC OffscreenSurface::Acquire(HDC target, int width, int height) {
@@ -33,6 +31,22 @@ HDC OffscreenSurface::Acquire(HDC target, int width, int height) {
   return m_dc;
 }
 
+void OffscreenSurface::Align(HDC target, POINT origin) {
+  const int mode = ::GetMapMode(target);
+  if (mode != MM_TEXT || m_mapMode != MM_TEXT) {
+    ::SetMapMode(m_dc, mode);
+    SIZE extent{};
+    ::GetWindowExtEx(target, &extent);
+    ::SetWindowExtEx(m_dc, extent.cx, extent.cy, nullptr);
+    ::GetViewportExtEx(target, &extent);
+    ::SetViewportExtEx(m_dc, extent.cx, extent.cy, nullptr);
+    m_mapMode = mode;
+  }
+  if (origin.x == m_origin.x && origin.y == m_origin.y) return;
+  ::SetWindowOrgEx(m_dc, origin.x, origin.y, nullptr);
+  m_origin = origin;
+}
+
 CGridMemDC::CGridMemDC(HDC target, const RECT& drawable, OffscreenSurface& surface)
     : m_bMemDC(::GetDeviceCaps(target, TECHNOLOGY) != DT_RASPRINTER), m_pDC(target) {
   ::GetClipBox(target, &m_rect);
@@ -41,31 +55,11 @@ CGridMemDC::CGridMemDC(HDC target, const RECT& drawable, OffscreenSurface& surfa
     m_memDC = surface.Acquire(target, std::max(1L, m_rect.right - m_rect.left), std::max(1L, m_rect.bottom - m_rect.top));
     m_bMemDC = m_memDC != nullptr;  // without memory for it, straight to the target
   }
-  if (m_bMemDC) {
-    ::SetMapMode(m_memDC, ::GetMapMode(target));
-    SIZE extent{};
-    ::GetWindowExtEx(target, &extent);
-    ::SetWindowExtEx(m_memDC, extent.cx, extent.cy, nullptr);
-    ::GetViewportExtEx(target, &extent);
-    ::SetViewportExtEx(m_memDC, extent.cx, extent.cy, nullptr);
-    ::SetWindowOrgEx(m_memDC, m_rect.left, m_rect.top, nullptr);
-  }
-  PreFill();
+  if (m_bMemDC) surface.Align(target, {m_rect.left, m_rect.top});
 }
 
 CGridMemDC::~CGridMemDC() {
   if (!m_bMemDC) return;
   ::BitBlt(m_pDC, m_rect.left, m_rect.top, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top, m_memDC,
            m_rect.left, m_rect.top, SRCCOPY);
-}
-
-void CGridMemDC::PreFill() {
-  HWND window = ::WindowFromDC(m_pDC);
-  if (window && ::GetClassLongW(window, GCW_ATOM) == kDialogClassAtom) {
-    ::FillRect(Get(), &m_rect, ::GetSysColorBrush(COLOR_BTNFACE));
-  } else if (HBRUSH brush = window ? reinterpret_cast<HBRUSH>(::GetClassLongPtrW(window, GCLP_HBRBACKGROUND)) : nullptr) {
-    ::FillRect(Get(), &m_rect, brush);
-  } else {
-    ui::FillSolid(Get(), m_rect, ::GetBkColor(m_pDC));
-  }
 }

@@ -1,6 +1,7 @@
 // CGridMemDC: an off-screen surface for one paint. Drawing goes to a memory
-// bitmap in the target's coordinates, pre-filled with the window's ground;
-// destruction copies it to the target in one block transfer.
+// bitmap in the target's coordinates; destruction copies it to the target in
+// one block transfer. The caller draws every pixel of the covered rectangle
+// (the progress bar's frame and regions do), so nothing is filled before.
 #pragma once
 #include <windows.h>
 
@@ -18,6 +19,11 @@ class OffscreenSurface {
 
   // A memory context compatible with `target` holding a bitmap of at least width x height.
   HDC Acquire(HDC target, int width, int height);
+  // Gives the memory context the target's mapping mode and extents and the
+  // window origin `origin`. What it holds already from the last paint is
+  // not set again: a window's paint context is in MM_TEXT, where the
+  // extents count for nothing, and the origin mostly stays.
+  void Align(HDC target, POINT origin);
 
  private:
   void Release();
@@ -26,6 +32,8 @@ class OffscreenSurface {
   ui::Bitmap m_bitmap;
   HGDIOBJ m_original = nullptr;
   int m_width = 0, m_height = 0;
+  int m_mapMode = MM_TEXT;  // those of a new memory context
+  POINT m_origin{0, 0};
 };
 
 class CGridMemDC {
@@ -38,10 +46,10 @@ class CGridMemDC {
   ~CGridMemDC();
 
   HDC Get() const { return m_bMemDC ? m_memDC : m_pDC; }
+  // The covered rectangle: the target's clip box within the drawable part.
+  const RECT& Covered() const { return m_rect; }
 
  private:
-  void PreFill();
-
   bool m_bMemDC;
   HDC m_memDC = nullptr;
   HDC m_pDC;

@@ -116,3 +116,35 @@ int ProgressModel::NextMarqueePosition(int current) const {
 int ProgressModel::MarqueeDirection() { return s_marqueeDirection; }
 
 void ProgressModel::ResetMarqueeDirection() { s_marqueeDirection = 1; }
+
+namespace {
+
+bool Inside(const ProgressRect& r, const ProgressRect& inner) {
+  return r.left >= inner.left && r.right <= inner.right && r.top >= inner.top && r.bottom <= inner.bottom &&
+         r.left <= r.right && r.top <= r.bottom;
+}
+
+// The span covering where [a0, a1) and [b0, b1) differ, as begin and end.
+std::pair<int, int> ChangedSpan(int a0, int a1, int b0, int b1) {
+  if (a0 == b0) return {std::min(a1, b1), std::max(a1, b1)};
+  if (a1 == b1) return {std::min(a0, b0), std::max(a0, b0)};
+  return {std::min(a0, b0), std::max(a1, b1)};
+}
+
+}  // namespace
+
+ProgressRect ChangedByBarMove(const ProgressRect& oldBar, const ProgressRect& newBar, const ProgressRect& inner) {
+  if (!Inside(oldBar, inner) || !Inside(newBar, inner)) return inner;
+  const bool sameRows = oldBar.top == newBar.top && oldBar.bottom == newBar.bottom;
+  const bool sameColumns = oldBar.left == newBar.left && oldBar.right == newBar.right;
+  if (sameRows && sameColumns) return {};
+  if (sameRows) {
+    auto [left, right] = ChangedSpan(oldBar.left, oldBar.right, newBar.left, newBar.right);
+    return {left, oldBar.top, right, oldBar.bottom};
+  }
+  if (sameColumns) {
+    auto [top, bottom] = ChangedSpan(oldBar.top, oldBar.bottom, newBar.top, newBar.bottom);
+    return {oldBar.left, top, oldBar.right, bottom};
+  }
+  return inner;
+}

@@ -20,6 +20,12 @@ struct ProgressRegions {
   bool drawBefore = true, drawAfter = true;
 };
 
+// The pixels a move of the bar from `oldBar` to `newBar` changes inside
+// `inner`, when nothing else changed and no text is drawn: the bounding box
+// of the two bars' difference (empty when they are equal). All of `inner`
+// when either bar reaches outside it.
+ProgressRect ChangedByBarMove(const ProgressRect& oldBar, const ProgressRect& newBar, const ProgressRect& inner);
+
 struct ProgressPoint {
   int x = 0, y = 0;
 };

@@ -18,6 +18,14 @@ COLORREF Resolve(uint32_t colour, int systemColour) {
 
 RECT ToRect(const ProgressRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// An opaque empty text fills with the background colour without a brush.
+// The colour is left set: the next fill or the text sets its own.
+void FillRegion(HDC dc, const ProgressRect& region, COLORREF colour) {
+  ::SetBkColor(dc, colour);
+  RECT rect = ToRect(region);
+  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
 }  // namespace
 
 CTextProgressCtrl::~CTextProgressCtrl() {
@@ -30,6 +38,25 @@ bool CTextProgressCtrl::Vertical() const { return ::GetWindowLongPtrW(m_hWnd, GW
 
 void CTextProgressCtrl::Repaint() const {
   ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+ProgressRect CTextProgressCtrl::BarRect() const {
+  if (!m_lastInner || !m_model.HasRange()) return {};
+  return m_model.LayOutRegions(*m_lastInner, Vertical(), Marquee()).bar;
+}
+
+std::wstring CTextProgressCtrl::TextToDraw() const {
+  wchar_t windowText[256] = {};
+  ::GetWindowTextW(m_hWnd, windowText, 256);
+  return m_model.Text(windowText);
+}
+
+void CTextProgressCtrl::RepaintMove(const ProgressRect& oldBar) {
+  if (!m_lastInner || !m_model.HasRange() || !TextToDraw().empty()) return Repaint();
+  const ProgressRect changed = ChangedByBarMove(oldBar, BarRect(), *m_lastInner);
+  if (changed.Width() <= 0 || changed.Height() <= 0) return;  // not a pixel changes
+  const RECT rect = ToRect(changed);
+  ::RedrawWindow(m_hWnd, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 LRESULT CTextProgressCtrl::Store(uint32_t& member, uint32_t value) {
@@ -46,16 +73,19 @@ LRESULT CTextProgressCtrl::Store(int& member, int value) {
 
 LRESULT CTextProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   ProgressModel& m = m_model;
-  auto withRepaint = [this](LRESULT result) {
-    Repaint();
+  // A position change, then the repaint of what it changed.
+  auto move = [this](auto change) {
+    const ProgressRect oldBar = BarRect();
+    LRESULT result = change();
+    RepaintMove(oldBar);
     return result;
   };
   switch (message) {
     case PBM_SETRANGE: return m.SetRange16(static_cast<uint32_t>(lParam));
-    case PBM_SETPOS: return withRepaint(m.SetPos(static_cast<int>(wParam), Marquee()));
-    case PBM_DELTAPOS: return withRepaint(m.DeltaPos(static_cast<int>(wParam), Marquee()));
+    case PBM_SETPOS: return move([&] { return m.SetPos(static_cast<int>(wParam), Marquee()); });
+    case PBM_DELTAPOS: return move([&] { return m.DeltaPos(static_cast<int>(wParam), Marquee()); });
     case PBM_SETSTEP: return m.SetStep(static_cast<int>(wParam));
-    case PBM_STEPIT: return withRepaint(m.StepIt(Marquee()));
+    case PBM_STEPIT: return move([&] { return m.StepIt(Marquee()); });
     case PBM_SETRANGE32: return m.SetRange32(static_cast<int>(wParam), static_cast<int>(lParam));
     case PBM_GETRANGE:
       if (auto* range = reinterpret_cast<PBRANGE*>(lParam)) *range = {m.minimum, m.maximum};
@@ -99,10 +129,18 @@ LRESULT CTextProgressCtrl::SetMarquee(bool on, UINT interval) {
 void CTextProgressCtrl::OnTimer(UINT_PTR id) {
   if (id != kMarqueeTimer) return;
   int current = static_cast<int>(::SendMessageW(m_hWnd, PBM_GETPOS, 0, 0));
+  const ProgressRect oldBar = BarRect();
   m_model.SetPos(m_model.NextMarqueePosition(current), Marquee());
-  Repaint();
+  RepaintMove(oldBar);
 }
 
+HFONT CTextProgressCtrl::ControlFont() const {
+  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+  return font ? font : reinterpret_cast<HFONT>(::SendMessageW(::GetParent(m_hWnd), WM_GETFONT, 0, 0));
+}
+
+// Every pixel of the surface is drawn: the frame, then the regions that fill
+// its inside. Nothing is selected or set that the pixels do not need.
 void CTextProgressCtrl::OnPaint() {
   if (!m_model.HasRange()) {
     ::ValidateRect(m_hWnd, nullptr);
@@ -115,34 +153,42 @@ void CTextProgressCtrl::OnPaint() {
   CGridMemDC surface(paint.Get(), client, m_surface);
   HDC dc = surface.Get();
 
-  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
-  if (!font) font = reinterpret_cast<HFONT>(::SendMessageW(::GetParent(m_hWnd), WM_GETFONT, 0, 0));
-  ui::SelectObjectScope fontSelection(dc, font);
-
-  RECT frame = client;
-  ::DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT | BF_ADJUST | BF_FLAT);
-  ProgressRect inner{frame.left, frame.top, frame.right, frame.bottom};
-  bool vertical = Vertical();
+  const ProgressRect inner = DrawFrame(dc, client, surface.Covered());
+  const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+  const bool vertical = style & PBS_VERTICAL;
   if (vertical && !m_verticalFont) {
     LOGFONTW description{};
+    HFONT font = ControlFont();
     ::GetObjectW(font ? font : ::GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
     description.lfEscapement = description.lfOrientation = 900;
     m_verticalFont.Reset(::CreateFontIndirectW(&description));
   }
-  ProgressRegions regions = m_model.LayOutRegions(inner, vertical, Marquee());
+  ProgressRegions regions = m_model.LayOutRegions(inner, vertical, style & PBS_MARQUEE);
   COLORREF background = Resolve(m_model.bkColour, COLOR_BTNFACE);
-  if (regions.drawBefore) ui::FillSolid(dc, ToRect(regions.before), background);
-  ui::FillSolid(dc, ToRect(regions.bar), Resolve(m_model.barColour, COLOR_HIGHLIGHT));
-  if (regions.drawAfter) ui::FillSolid(dc, ToRect(regions.after), background);
+  if (regions.drawBefore) FillRegion(dc, regions.before, background);
+  FillRegion(dc, regions.bar, Resolve(m_model.barColour, COLOR_HIGHLIGHT));
+  if (regions.drawAfter) FillRegion(dc, regions.after, background);
   DrawText(dc, inner, regions, vertical ? m_verticalFont.Get() : nullptr);
 }
 
+ProgressRect CTextProgressCtrl::DrawFrame(HDC dc, const RECT& client, const RECT& covered) {
+  if (m_lastInner && ::EqualRect(&client, &m_lastClient)) {
+    const ProgressRect& in = *m_lastInner;
+    if (covered.left >= in.left && covered.top >= in.top && covered.right <= in.right && covered.bottom <= in.bottom)
+      return in;
+  }
+  RECT frame = client;
+  ::DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT | BF_ADJUST | BF_FLAT);
+  m_lastClient = client;
+  m_lastInner = ProgressRect{frame.left, frame.top, frame.right, frame.bottom};
+  return *m_lastInner;
+}
+
 void CTextProgressCtrl::DrawText(HDC dc, const ProgressRect& inner, const ProgressRegions& regions, HFONT font) {
-  wchar_t windowText[256] = {};
-  ::GetWindowTextW(m_hWnd, windowText, 256);
-  std::wstring text = m_model.Text(windowText);
+  const std::wstring text = TextToDraw();
   if (text.empty()) return;
-  ui::SelectObjectScope fontSelection(dc, font);
+  ui::SelectObjectScope controlFont(dc, ControlFont());
+  ui::SelectObjectScope verticalFont(dc, font);
   SIZE extent{};
   ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
   ProgressPoint at = m_model.TextOrigin(inner, extent.cx, extent.cy, font != nullptr);

@@ -129,4 +129,30 @@ TEST(ProgressModel, MarqueeBouncesBetweenTheEndsWithOneSharedDirection) {
   EXPECT_EQ(ProgressModel::MarqueeDirection(), 1);
 }
 
+// What a move of the bar changes: the strip between its old and new ends
+// (either way, either direction of growth), the block's old and new extent,
+// nothing for no move, and everything for a bar outside the inside.
+TEST(ProgressModel, ABarMoveChangesTheStripBetweenItsEnds) {
+  const ProgressRect inner{2, 2, 398, 18};
+  struct Row {
+    ProgressRect oldBar, newBar, changed;
+  } rows[] = {
+      {{2, 2, 100, 18}, {2, 2, 103, 18}, {100, 2, 103, 18}},    // grows to the right
+      {{2, 2, 398, 18}, {2, 2, 2, 18}, {2, 2, 398, 18}},        // falls back to empty
+      {{40, 2, 120, 18}, {43, 2, 123, 18}, {40, 2, 123, 18}},   // the marquee block slides
+      {{2, 10, 398, 18}, {2, 7, 398, 18}, {2, 7, 398, 10}},     // vertical, grows upward
+      {{2, 2, 100, 18}, {2, 2, 100, 18}, {0, 0, 0, 0}},         // no move
+      {{2, 2, 100, 18}, {2, 2, 500, 18}, inner},                // past the end: over the frame
+      {{2, 2, 100, 18}, {2, 2, -40, 18}, inner},                // before the start
+      {{2, 2, 100, 18}, {2, 5, 103, 18}, inner},                // no common side
+  };
+  for (const Row& row : rows) {
+    const ProgressRect changed = ChangedByBarMove(row.oldBar, row.newBar, inner);
+    EXPECT_EQ(changed.left, row.changed.left);
+    EXPECT_EQ(changed.top, row.changed.top);
+    EXPECT_EQ(changed.right, row.changed.right);
+    EXPECT_EQ(changed.bottom, row.changed.bottom);
+  }
+}
+
 }  // namespace

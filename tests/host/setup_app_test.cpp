@@ -24,6 +24,51 @@ TEST_F(SetupAppTest, FontsAreCopiedFlatAndAMissingFolderChangesNothing) {
   EXPECT_EQ(M().fs.Contents(L"C:\\windows\\Fonts\\mono.ttf"), "mono");
 }
 
+// A font copied before keeps the source's size and last-write time: the next
+// start leaves it without reading either file. A font of another time, or of
+// the same time and another size, is compared, and replaced when it differs.
+TEST_F(SetupAppTest, AFontOfTheSameSizeAndLastWriteTimeIsNotReadAgain) {
+  M().fs.AddFile(L"C:\\Setup\\字体\\wqy.ttc", "font");
+  ASSERT_TRUE(InstallFonts());
+  M().transcript.Clear();
+  EXPECT_TRUE(InstallFonts());
+  EXPECT_EQ(M().transcript.Count("ReadFile"), 0u);
+  EXPECT_EQ(M().transcript.Count("CopyFileW"), 1u);  // the copy that finds it there
+
+  struct Row {
+    const char* installed;
+    int timeShift;  // the installed font's last-write time against the source's
+    size_t reads;   // 0: not compared
+    const char* after;
+  } rows[] = {
+      {"font", 0, 0, "font"},   // the font copied before
+      {"fnot", 0, 0, "fnot"},   // the same size and time: taken as copied before
+      {"font", 1, 2, "font"},   // another time, the same bytes: compared, left
+      {"fon", 0, 0, "font"},    // another size: replaced without reading
+      {"old!", 1, 2, "font"},   // another time and bytes: compared, replaced
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.installed);
+    SetUp();
+    M().fs.AddFile(L"C:\\Setup\\字体\\wqy.ttc", "font");
+    M().fs.AddFile(L"C:\\windows\\Fonts\\wqy.ttc", row.installed);
+    M().fs.Find(L"C:\\windows\\Fonts\\wqy.ttc")->lastWriteTime =
+        M().fs.Find(L"C:\\Setup\\字体\\wqy.ttc")->lastWriteTime + row.timeShift;
+    EXPECT_TRUE(InstallFonts());
+    EXPECT_EQ(M().transcript.Count("ReadFile"), row.reads);
+    EXPECT_EQ(M().fs.Contents(L"C:\\windows\\Fonts\\wqy.ttc"), row.after);
+  }
+
+  SetUp();  // the times cannot be read: the fonts are compared as before
+  M().fs.AddFile(L"C:\\Setup\\字体\\wqy.ttc", "font");
+  ASSERT_TRUE(InstallFonts());
+  M().transcript.Clear();
+  M().faults.Fail("GetFileAttributesExW", plat::kErrorAccessDenied);
+  EXPECT_TRUE(InstallFonts());
+  EXPECT_EQ(M().transcript.Count("ReadFile"), 2u);
+  EXPECT_TRUE(LogMessages().empty());
+}
+
 // A font the system holds, or a read-only one, is only logged: the spooler
 // is not stopped for it, no box is shown, and the other fonts still arrive.
 TEST_F(SetupAppTest, AFontThatCannotBeReplacedIsLoggedAndTheStartGoesOn) {

@@ -73,6 +73,80 @@ TEST_F(TextProgressWin, TextChangesColourExactlyAtTheBarsEdge) {
   EXPECT_TRUE(textSeen);
 }
 
+// Nothing is filled before the paint draws: the frame and the regions cover
+// every pixel above the undrawn bottom, whatever the state, and a paint does
+// not depend on what the kept surface held from the one before. A fresh bar
+// (a new surface, black) painted in the same state shows the same pixels.
+TEST_F(TextProgressWin, EveryPixelIsPaintedWhateverTheSurfaceHeldAndAMoveLeavesAWholePaintsPicture) {
+  struct State {
+    const char* name;
+    int minimum, maximum, position;
+    bool marquee;
+  } states[] = {{"full", 0, 100, 100, false}, {"45", 0, 100, 45, false},      {"empty", 0, 100, 0, false},
+                {"past the end", 0, 50, 100, false}, {"before the start", 60, 100, 10, false},
+                {"marquee", 0, 100, 50, true}};
+  for (const State& state : states) {
+    SCOPED_TRACE(state.name);
+    HWND freshBar = ground.Child(PROGRESS_CLASSW, WS_BORDER, 1015, 50, 130, 400, 25);
+    CTextProgressCtrl fresh;
+    fresh.Attach(freshBar);
+    for (HWND target : {bar, freshBar}) {
+      SendMessageW(target, PBM_SETBARCOLOR, 0, kBar);
+      SendMessageW(target, PBM_SETBKCOLOR, 0, kBack);
+      SendMessageW(target, TPBM_SETTEXTCOLOR, 0, kText);
+      SendMessageW(target, TPBM_SETBARTEXTCOLOR, 0, kBarText);
+      SendMessageW(target, PBM_SETMARQUEE, state.marquee, 1000);
+      SendMessageW(target, PBM_SETRANGE32, 0, 100);
+      SendMessageW(target, PBM_SETPOS, state.position, 0);  // the range after: the fraction may leave 0 to 1
+      SendMessageW(target, PBM_SETRANGE32, state.minimum, state.maximum);
+      SendMessageW(target, TPBM_SHOWPERCENT, 1, 0);
+    }
+    ground.Settle();
+    ui_test::Capture kept(bar), first(freshBar);
+    RECT client{};
+    GetClientRect(bar, &client);
+    int differing = 0, black = 0;
+    for (int y = 0; y < client.bottom - 5; ++y) {
+      for (int x = 0; x < client.right; ++x) {
+        differing += kept.At(x, y) != first.At(x, y);
+        black += first.At(x, y) == RGB(0, 0, 0);
+      }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(black, 0);
+    SendMessageW(bar, PBM_SETMARQUEE, FALSE, 0);
+    DestroyWindow(freshBar);
+  }
+
+  // Without a text a move repaints only the strip it changes: after steps up,
+  // a fall back and the marquee's block sliding, the window shows what a
+  // fresh bar painted whole in the same state shows.
+  struct Run {
+    const char* name;
+    bool marquee;
+    int last;
+  } runs[] = {{"normal", false, 20}, {"marquee", true, 70}};
+  for (const Run& run : runs) {
+    SCOPED_TRACE(run.name);
+    HWND freshBar = ground.Child(PROGRESS_CLASSW, WS_BORDER, 1015, 50, 130, 400, 25);
+    CTextProgressCtrl fresh;
+    fresh.Attach(freshBar);
+    for (HWND target : {bar, freshBar}) {
+      SendMessageW(target, PBM_SETBARCOLOR, 0, kBar);
+      SendMessageW(target, PBM_SETBKCOLOR, 0, kBack);
+      SendMessageW(target, PBM_SETMARQUEE, run.marquee, 100000);  // the percentage off, no timer tick here
+    }
+    ground.Settle();
+    for (int position = 0; position <= 100; position += 3) SendMessageW(bar, PBM_SETPOS, position, 0);
+    SendMessageW(bar, PBM_SETPOS, run.last, 0);
+    SendMessageW(freshBar, PBM_SETPOS, run.last, 0);
+    ui_test::Capture moved(bar), whole(freshBar);
+    EXPECT_TRUE(moved == whole);
+    SendMessageW(bar, PBM_SETMARQUEE, FALSE, 0);
+    DestroyWindow(freshBar);
+  }
+}
+
 TEST_F(TextProgressWin, ColourMessagesAnswerStoredAndResolvedValues) {
   HWND fresh = ground.Child(PROGRESS_CLASSW, 0, 1014, 0, 0, 100, 20);
   CTextProgressCtrl plain;

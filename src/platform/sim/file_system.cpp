@@ -67,6 +67,7 @@ FileSystem::Node& FileSystem::Create(const std::wstring& path, bool directory, u
   node.path = path;
   node.directory = directory;
   node.attributes = attributes;
+  node.lastWriteTime = NextWriteTime();
   std::wstring parent = Parent(key);
   if (!parent.empty()) nodes[parent].children.push_back(key);
   return node;
@@ -113,6 +114,7 @@ void FileSystem::AddFile(const std::wstring& path, const std::string& bytes, uin
   Node& node = existing ? *existing : Create(path, false, attributes);
   node.attributes = attributes;
   node.data = bytes;
+  node.lastWriteTime = NextWriteTime();
 }
 
 void FileSystem::SetEnumerationOrder(const std::wstring& directory, const std::vector<std::wstring>& names) {

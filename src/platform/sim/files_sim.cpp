@@ -74,7 +74,10 @@ Handle CreateFileW(const std::wstring& path, uint32_t access, uint32_t shareMode
     return Fail(kErrorSharingViolation), kInvalidHandle;
   bool existed = node != nullptr;
   if (!node) node = &Fs().Create(path, false, kFileAttributeArchive);
-  if (disposition == kCreateAlways) node->data.clear();
+  if (disposition == kCreateAlways) {
+    node->data.clear();
+    node->lastWriteTime = Fs().NextWriteTime();
+  }
   Handle h = sim::machine().NewHandle();
   Fs().open[sim::Id(h)] = {key, access, shareMode, 0};
   SetLastError(existed && disposition != kOpenExisting ? kErrorAlreadyExists : kErrorSuccess);
@@ -137,7 +140,9 @@ bool WriteFile(Handle file, const void* data, uint32_t count, uint32_t& written)
   FileSystem::OpenFile* f = OpenOf(file);
   if (!f) return Fail(kErrorInvalidHandle);
   if (!(f->access & kGenericWrite)) return Fail(kErrorAccessDenied);
-  std::string& content = Fs().nodes[f->key].data;
+  FileSystem::Node& node = Fs().nodes[f->key];
+  node.lastWriteTime = Fs().NextWriteTime();
+  std::string& content = node.data;
   if (content.size() < f->position + count) content.resize(f->position + count);
   std::memcpy(content.data() + f->position, data, count);
   f->position += count;
@@ -164,6 +169,7 @@ bool CopyFileW(const std::wstring& source, const std::wstring& destination, bool
   if (!dst) dst = &Fs().Create(destination, false, 0);
   dst->data = data;
   dst->attributes = attributes | kFileAttributeArchive;
+  dst->lastWriteTime = src->lastWriteTime;  // CopyFile keeps the source's
   return true;
 }
 
@@ -184,6 +190,15 @@ uint32_t GetFileAttributesW(const std::wstring& path) {
   const FileSystem::Node* node = Fs().Find(path);
   if (!node) return Fail(MissingError(path)), kInvalidFileAttributes;
   return node->attributes;
+}
+
+bool GetFileAttributesExW(const std::wstring& path, FileAttributeData& data) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("GetFileAttributesExW", path)) return false;
+  const FileSystem::Node* node = Fs().Find(path);
+  if (!node) return Fail(MissingError(path));
+  data = {node->attributes, node->directory ? 0 : node->data.size(), node->lastWriteTime};
+  return true;
 }
 
 bool SetFileAttributesW(const std::wstring& path, uint32_t attributes) {

@@ -94,6 +94,7 @@ class FileSystem {
     std::string data;
     std::vector<std::wstring> children;  // keys, in enumeration order
     std::wstring linkTarget;             // a junction: the key of the folder it leads to
+    uint64_t lastWriteTime = 0;          // set by every creation and write, kept by CopyFileW
   };
   struct OpenFile {
     std::wstring key;
@@ -133,6 +134,8 @@ class FileSystem {
   // Win32 share-mode check against every open handle of the file.
   bool ShareAllows(const std::wstring& key, uint32_t access, uint32_t share) const;
   bool AnyOpen(const std::wstring& key) const;
+  // A last-write time later than every one given before: no two writes share one.
+  uint64_t NextWriteTime() { return ++lastWriteTime_; }
 
   std::map<std::wstring, Node> nodes;
   std::map<uintptr_t, OpenFile> open;
@@ -141,6 +144,9 @@ class FileSystem {
     size_t next = 0;
   };
   std::map<uintptr_t, Search> searches;
+
+ private:
+  uint64_t lastWriteTime_ = 0;
 };
 
 struct RegistryValue {

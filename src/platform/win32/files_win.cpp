@@ -49,6 +49,15 @@ bool DeleteFileW(const std::wstring& path) { return ::DeleteFileW(path.c_str()) 
 
 uint32_t GetFileAttributesW(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
 
+bool GetFileAttributesExW(const std::wstring& path, FileAttributeData& data) {
+  WIN32_FILE_ATTRIBUTE_DATA w{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &w)) return false;
+  data.attributes = w.dwFileAttributes;
+  data.size = (uint64_t{w.nFileSizeHigh} << 32) | w.nFileSizeLow;
+  data.lastWriteTime = (uint64_t{w.ftLastWriteTime.dwHighDateTime} << 32) | w.ftLastWriteTime.dwLowDateTime;
+  return true;
+}
+
 bool SetFileAttributesW(const std::wstring& path, uint32_t attributes) {
   return ::SetFileAttributesW(path.c_str(), attributes) != FALSE;
 }
