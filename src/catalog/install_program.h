@@ -13,13 +13,16 @@ struct InstallCommand {
   std::wstring detected;  // "/detected": the connected printer's model
   bool detect = false;    // "/detect": detect it as the model page does
   std::wstring handoff;   // "/handoff": a wizard lends its lock (installation_lock.h)
+  bool uninstall = false; // "/uninstall": remove the printers of "/model", or of "/all" models
+  bool all = false;       // "/all"
 };
 
 // Parses the arguments after the program's name. Switches start with "/" or
 // "-" and ignore case. False with the reason in `error` when they do not form
-// "/?" or an install with a port and either a model or "/detect".
+// "/?", an install with a port and either a model or "/detect", or an
+// uninstall of a model or of all.
 bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallCommand& command, std::wstring& error);
 
-// The program: forwards to the 64-bit program under WoW64, else installs in
-// this process. Returns the exit code.
+// The program: forwards to the 64-bit program under WoW64, else installs (or
+// uninstalls) in this process. Returns the exit code.
 int RunInstallProgram(const std::vector<std::wstring>& arguments);
