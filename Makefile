@@ -3,6 +3,7 @@
 #   make test   both builds and their whole test suites (host, host under the
 #               sanitizers, short fuzz runs, Wine)
 #   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
+#   make msi    QuillexPrinterDriver.msi beside the Windows build's dist/
 #   make bench  the benchmarks' figures (no verdict): the host build's, then the
 #               Windows build's under Wine (paint cost, start-up to the readme)
 # The Windows build is 32-bit, as the installer ships; a 64-bit build of the
@@ -13,7 +14,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 
 .PHONY: demo test deps host windows windows64 test-host test-windows test-windows64 clean \
-	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long bench
+	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long bench msi
 
 deps:
 	@bash scripts/install-deps.sh
@@ -29,6 +30,9 @@ windows: deps
 windows64: deps
 	cmake -S . -B $(BUILD)/windows64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD)/windows64 -j $(JOBS)
+
+msi: windows
+	cmake --build $(BUILD)/windows --target msi -j $(JOBS)
 
 test-host: host
 	ctest --test-dir $(BUILD)/host --output-on-failure -j $(JOBS)

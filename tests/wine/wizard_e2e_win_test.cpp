@@ -53,6 +53,64 @@ bool MonitorInNativeDriverFolder() {
   return native64 ? IsX64Image(image) : IsX86Image(image);
 }
 
+// The driver in the machine's own environment, where the install program registers it.
+bool DriverInstalled(const std::wstring& name) {
+  LPWSTR environment = const_cast<LPWSTR>(IsNative64Bit() ? L"Windows x64" : L"Windows NT x86");
+  DWORD needed = 0, count = 0;
+  EnumPrinterDriversW(nullptr, environment, 1, nullptr, 0, &needed, &count);
+  std::vector<BYTE> storage(needed + 1, 0);
+  if (!EnumPrinterDriversW(nullptr, environment, 1, storage.data(), needed, &needed, &count)) return false;
+  auto* drivers = reinterpret_cast<DRIVER_INFO_1W*>(storage.data());
+  for (DWORD i = 0; i < count; ++i)
+    if (name == drivers[i].pName) return true;
+  return false;
+}
+
+// Printers of another maker for the test's lifetime, on a driver of its own
+// made of the package's Unidrv files: one with a name of our form.
+class ForeignPrinters {
+ public:
+  static constexpr const wchar_t* kDriver = L"Acme Impact Driver";
+  static constexpr const wchar_t* kNames[] = {L"Acme LQ-300", L"Quillex QX-630K (副本 9)"};
+
+  explicit ForeignPrinters(const std::filesystem::path& package) {
+    const std::wstring branch = (package / L"24Pin" / (sizeof(void*) == 8 ? L"X64" : L"i386")).wstring() + L"\\";
+    std::wstring driverPath = branch + L"unidrv.dll", data = branch + L"QX-630K.GPD", config = branch + L"unidrvui.dll";
+    DRIVER_INFO_3W driver{};
+    driver.cVersion = 3;
+    driver.pName = const_cast<LPWSTR>(kDriver);
+    driver.pDriverPath = driverPath.data();
+    driver.pDataFile = data.data();
+    driver.pConfigFile = config.data();
+    driver.pDefaultDataType = const_cast<LPWSTR>(L"RAW");
+    m_bAdded = AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
+    for (const wchar_t* name : kNames) {
+      PRINTER_INFO_2W printer{};
+      printer.pPrinterName = const_cast<LPWSTR>(name);
+      printer.pPortName = const_cast<LPWSTR>(L"LPT2:");
+      printer.pDriverName = const_cast<LPWSTR>(kDriver);
+      printer.pPrintProcessor = const_cast<LPWSTR>(L"winprint");
+      printer.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+      HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
+      m_bAdded = m_bAdded && h;
+      if (h) ClosePrinter(h);
+    }
+  }
+  ~ForeignPrinters() {
+    for (const wchar_t* name : kNames) wine::DeletePrinterNamed(name);
+    DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(kDriver));
+  }
+  bool Added() const { return m_bAdded; }
+  bool AllThere() const {
+    for (const wchar_t* name : kNames)
+      if (!PrinterExists(name)) return false;
+    return true;
+  }
+
+ private:
+  bool m_bAdded = false;
+};
+
 size_t PrinterCount() {
   std::vector<BYTE> storage;
   return wine::EnumLocalPrinters(storage).size();
@@ -228,6 +286,71 @@ TEST_F(WizardE2eWinTest, InstallProgramInstallsThenACopy) {
   EXPECT_TRUE(MonitorInNativeDriverFolder());
   EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"-install -model qx-630k -port LPT1:", output), 0u);
   EXPECT_TRUE(PrinterExists(kCopy));
+}
+
+// Two installations, then the removal of all of ours: both queues, their
+// drivers and the monitor go (the 32-bit program on 64-bit Windows forwards,
+// since only a 64-bit process can unload the 64-bit monitor under Wine).
+TEST_F(WizardE2eWinTest, UninstallAfterTwoInstallsRemovesBothQueuesTheirDriversAndTheMonitor) {
+  std::wstring output;
+  ASSERT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-630K /port LPT1:", output), 0u);
+  ASSERT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-630K /port LPT1:", output), 0u);
+  ASSERT_TRUE(PrinterExists(kCopy));
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/uninstall /all", output), 0u) << output;
+  EXPECT_NE(output.find(L"删除打印机：" + kCopy), std::wstring::npos) << output;
+  EXPECT_NE(output.find(L"驱动卸载成功"), std::wstring::npos) << output;
+  for (const std::wstring& name : {kPrinter, kCopy}) {
+    EXPECT_FALSE(PrinterExists(name)) << name;
+    EXPECT_FALSE(DriverInstalled(name)) << name;
+  }
+  EXPECT_FALSE(wine::MonitorInstalled(kLanguageMonitorName));
+}
+
+// The MSI as a deployment engine runs it: a failed installation fails the
+// MSI; MODEL and PORT make the printer with its driver and monitor, under the
+// key the README gives as the detection rule; removing the product removes
+// them and leaves another maker's printers, one of them named like ours.
+TEST_F(WizardE2eWinTest, MsiInstallsThePrinterAndItsRemovalLeavesAnotherMakersPrinters) {
+  const std::filesystem::path msi = QX_MSI_PATH;
+  if (!std::filesystem::exists(msi))
+    GTEST_SKIP() << "no " << msi << ": the build found no wixl (Debian's msitools, which scripts/install-deps.sh installs)";
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring package = L"\"" + wine::InPrefix(msi).wstring() + L"\"";
+  std::wstring output;
+  wine::RunConsoleProgram(system, L"msiexec.exe", L"/x " + package + L" /qn", output);  // a run that died midway
+  ForeignPrinters foreign(m_folder);
+  ASSERT_TRUE(foreign.Added());
+
+  // Windows answers 1603 for a failed deferred action; Wine 8 answers 1627.
+  const DWORD failed = wine::RunConsoleProgram(system, L"msiexec.exe", L"/i " + package + L" /qn MODEL=QX-9 PORT=LPT1:", output);
+  EXPECT_TRUE(failed == 1603 || failed == 1627) << failed;
+  EXPECT_FALSE(PrinterExists(kPrinter));
+
+  const std::wstring log = Folder() + L"\\msi.log";
+  ASSERT_EQ(wine::RunConsoleProgram(system, L"msiexec.exe",
+                                    L"/i " + package + L" /qn MODEL=QX-630K PORT=LPT1: /l*v \"" + log + L"\"", output),
+            0u);
+  EXPECT_TRUE(PrinterExists(kPrinter));
+  EXPECT_TRUE(DriverInstalled(kPrinter));
+  EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" + kPrinter).c_str(),
+                          0, KEY_READ, &key),
+            ERROR_SUCCESS);
+  if (key) RegCloseKey(key);
+  wchar_t programFiles[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH);
+  const std::filesystem::path installed = std::filesystem::path(programFiles) / L"Quillex" / L"PrinterDriver";
+  for (const wchar_t* file : {L"USB驱动安装说明.txt", L"字体\\wqy-microhei.ttc", L"24Pin\\X64\\QXLMON.dll", kInstallProgram})
+    EXPECT_TRUE(std::filesystem::exists(installed / file)) << (installed / file);
+
+  EXPECT_EQ(wine::RunConsoleProgram(system, L"msiexec.exe", L"/x " + package + L" /qn", output), 0u);
+  EXPECT_FALSE(PrinterExists(kPrinter));
+  EXPECT_FALSE(DriverInstalled(kPrinter));
+  EXPECT_FALSE(wine::MonitorInstalled(kLanguageMonitorName));
+  EXPECT_FALSE(std::filesystem::exists(installed / kInstallProgram));
+  EXPECT_TRUE(foreign.AllThere());
 }
 
 // Bad arguments and an unknown model: 87 with the usage or the model list;
