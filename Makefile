@@ -5,6 +5,7 @@
 #               side (each part's output whole when it ends), then the time
 #               each part took
 #   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
+#   make msi    QuillexPrinterDriver.msi beside the Windows build's dist/
 #   make bench  the benchmarks' figures beside their goals (no verdict): the host
 #               build's, then under Wine the 32-bit build's (where the machine
 #               runs it) and the 64-bit build's: paint, start-up, page switch,
@@ -21,7 +22,7 @@ TIMES = $(BUILD)/test-times.txt
 timed = bash scripts/timed.sh $(TIMES) $@
 
 .PHONY: demo test test-parts deps host windows windows64 test-host test-windows test-windows64 clean \
-	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long bench
+	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long bench msi
 
 deps:
 	@bash scripts/install-deps.sh
@@ -38,10 +39,12 @@ windows64: deps
 	$(timed) cmake -S . -B $(BUILD)/windows64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 	$(timed) cmake --build $(BUILD)/windows64 -j $(JOBS)
 
+msi: windows
+	cmake --build $(BUILD)/windows --target msi -j $(JOBS)
+
 test-host: host
 	$(timed) ctest --test-dir $(BUILD)/host --output-on-failure -j $(JOBS)
-	@cat $(BUILD)/host/tests/host/fault_sweep_figures.txt
-	@cat $(BUILD)/host/tests/host/package_check_sweep_figures.txt
+	@cat $(BUILD)/host/tests/host/*_sweep_figures.txt
 
 test-windows: windows
 	$(timed) ctest --test-dir $(BUILD)/windows --output-on-failure -j $(JOBS)

@@ -26,6 +26,8 @@ dpkg -s fonts-wqy-microhei >/dev/null 2>&1       || need+=(fonts-wqy-microhei)  
 /usr/bin/python3 -c 'import PIL' 2>/dev/null     || need+=(python3-pil)         # draws the skin pictures
 command -v clang++ >/dev/null                    || need+=(clang)               # fuzzers and sanitizers
 dpkg -s libclang-rt-14-dev >/dev/null 2>&1       || need+=(libclang-rt-14-dev)
+command -v wixl >/dev/null                       || need+=(wixl)                # builds the MSI (make msi; Debian's msitools)
+command -v msiinfo >/dev/null                    || need+=(msitools)            # and reads it back
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"

@@ -13,6 +13,7 @@
 #include "engine/installation_lock.h"
 #include "engine/native_program.h"
 #include "engine/printer_queue.h"
+#include "engine/uninstall_road.h"
 #include "platform/console.h"
 #include "platform/process.h"
 
@@ -22,15 +23,25 @@ const wchar_t kUsage[] =
     L"用法：QuillexInstall.exe /install /model <型号> /port <端口> [/detected <型号>]\n"
     L"      QuillexInstall.exe /install /detect [/model <型号>] /port <端口>\n"
     L"      QuillexInstall.exe /check [<文件夹>]\n"
+    L"      QuillexInstall.exe /uninstall /model <型号> | /all\n"
     L"  /model     PrinterInfo.ini 列出的型号，例如 QX-630K\n"
     L"  /port      打印机端口，例如 LPT1: 或 USB001\n"
     L"  /detected  已连接打印机的型号；与 /model 相同时进行即插即用驱动更新\n"
     L"  /detect    检测已连接的打印机；不给 /model 时安装检测到的型号或第一个型号\n"
     L"  /check     检查驱动程序包（默认为本程序所在的文件夹），不安装；退出代码 0 通过，1 发现问题\n"
+    L"  /uninstall 删除该型号（/all：所有型号）的 Quillex 打印机及其驱动程序；不再有 Quillex 打印机时，\n"
+    L"             也卸载 INF 文件和语言监视器\n"
     L"退出代码：0 成功；安装向导的错误代码；87 参数错误；740 需要管理员权限；1618 另一个安装正在运行";
 
 bool IsSwitch(const std::wstring& argument) {
   return argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
+}
+
+// An uninstall names a model or all of them, and installs nothing.
+bool UninstallArgumentsFit(bool install, const InstallCommand& command, std::wstring& error) {
+  if (install) error = L"/install 和 /uninstall 不能同时使用。";
+  else if (command.model.empty() == !command.all) error = L"/uninstall 需要 /model <型号> 或 /all 二者之一。";
+  return error.empty();
 }
 
 // The switch that takes the next argument as its value, or null.
@@ -46,12 +57,18 @@ void PrintStep(InstallStep step, const std::wstring& detail) {
   static const wchar_t* const kStepTexts[] = {
       L"即插即用驱动更新：", L"打印机名称：", L"复制驱动文件到：", L"安装 INF 文件：",
       L"注册语言监视器：",   L"注册打印机驱动程序：", L"创建打印机，端口：",
+      L"删除打印机：",       L"删除打印机驱动程序：", L"卸载 INF 文件：",     L"删除语言监视器：",
+      L"保留 INF 文件和语言监视器，仍在使用它们的打印机：",
   };
   plat::WriteStdoutLine(kStepTexts[static_cast<int>(step)] + detail);
 }
 
 void PrintFailure(int code) {
   plat::WriteStdoutLine(L"安装失败：" + std::to_wstring(code) + L" " + ErrorCodeMeaning(code));
+}
+
+void PrintUninstallFailure(int code) {
+  plat::WriteStdoutLine(L"卸载失败：" + std::to_wstring(code) + L" " + ErrorCodeMeaning(code));
 }
 
 int BadArguments(const std::wstring& reason) {
@@ -101,16 +118,23 @@ int ChooseModel(const InstallCommand& command, std::wstring& model, std::wstring
   return kExitSuccess;
 }
 
-int Install(const InstallCommand& command) {
+// Elevation, then the one-installation lock (unless a wizard lends its own);
+// the exit code when the program may not go on, else 0.
+int Admit(const InstallCommand& command, CInstallationLock& lock) {
   if (!plat::IsProcessElevated()) {
     plat::WriteStdoutLine(L"需要管理员权限：请在以管理员身份运行的命令提示符中执行。");
     return kExitNotElevated;
   }
-  CInstallationLock lock;
   if (!IsLockHandedOff(command.handoff) && !lock.Acquire()) {
     plat::WriteStdoutLine(L"另一个打印机驱动安装正在运行，请等它结束后再试。");
     return kExitAnotherInstall;
   }
+  return kExitSuccess;
+}
+
+int Install(const InstallCommand& command) {
+  CInstallationLock lock;
+  if (const int code = Admit(command, lock); code != kExitSuccess) return code;
   std::wstring model, detected;
   if (const int code = ChooseModel(command, model, detected); code != kExitSuccess) return code;
   const InstallJob job = MakeInstallJob(nullptr, model, command.port, detected);
@@ -133,6 +157,20 @@ int CheckPackage(const std::wstring& folder) {
   return findings.empty() ? kExitCheckPassed : kExitCheckFindings;
 }
 
+// A model of an older package may be gone from PrinterInfo.ini: any name is taken.
+int Uninstall(const InstallCommand& command) {
+  CInstallationLock lock;
+  if (const int code = Admit(command, lock); code != kExitSuccess) return code;
+  SetErrorPresenter(&PrintUninstallFailure);
+  SetStepObserver(&PrintStep);
+  InstallReport report;
+  const bool removed = RunUninstallRoad(command.all ? L"" : ModelFromListLine(command.model));
+  const int code = report.Finish(removed);
+  SetStepObserver(nullptr);
+  if (removed) plat::WriteStdoutLine(L"驱动卸载成功");
+  return code;
+}
+
 }  // namespace
 
 bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallCommand& command, std::wstring& error) {
@@ -145,6 +183,10 @@ bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallComm
       command.usage = true;
     } else if (name == L"install") {
       install = true;
+    } else if (name == L"uninstall") {
+      command.uninstall = true;
+    } else if (name == L"all") {
+      command.all = true;
     } else if (name == L"detect") {
       command.detect = true;
     } else if (name == L"check") {
@@ -162,12 +204,15 @@ bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallComm
     }
   }
   if (command.usage) return true;
-  if (command.check && (install || !command.port.empty() || !command.model.empty() || command.detect))
+  if (command.check &&
+      (install || command.uninstall || command.all || !command.port.empty() || !command.model.empty() || command.detect))
     error = L"参数 /check 不能与安装参数同用。";
   else if (command.check) return true;
-  else if (!install) error = L"缺少 /install。";
+  else if (command.uninstall) return UninstallArgumentsFit(install, command, error);
+  else if (!install) error = L"缺少 /install（或 /uninstall）。";
   else if (command.port.empty()) error = L"缺少 /port <端口>。";
   else if (command.model.empty() && !command.detect) error = L"缺少 /model <型号>（或 /detect）。";
+  else if (command.all) error = L"/all 只用于 /uninstall。";
   return error.empty();
 }
 
@@ -187,5 +232,5 @@ int RunInstallProgram(const std::vector<std::wstring>& arguments) {
     plat::WriteStdoutLine(kUsage);
     return kExitSuccess;
   }
-  return Install(command);
+  return command.uninstall ? Uninstall(command) : Install(command);
 }

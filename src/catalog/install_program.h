@@ -15,15 +15,17 @@ struct InstallCommand {
   std::wstring handoff;   // "/handoff": a wizard lends its lock (installation_lock.h)
   bool check = false;       // "/check": check the driver package, install nothing
   std::wstring checkFolder;  // the folder "/check" is given; empty: the program's own
+  bool uninstall = false; // "/uninstall": remove the printers of "/model", or of "/all" models
+  bool all = false;       // "/all"
 };
 
 // Parses the arguments after the program's name. Switches start with "/" or
 // "-" and ignore case. False with the reason in `error` when they do not form
-// "/?", "/check [folder]" alone, or an install with a port and either a model
-// or "/detect".
+// "/?", "/check [folder]" alone, an install with a port and either a model
+// or "/detect", or an uninstall of a model or of all.
 bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallCommand& command, std::wstring& error);
 
 // The program: checks the package in this process (it only reads files);
-// forwards an install to the 64-bit program under WoW64, else installs in
-// this process. Returns the exit code.
+// forwards an install or uninstall to the 64-bit program under WoW64, else
+// runs it in this process. Returns the exit code.
 int RunInstallProgram(const std::vector<std::wstring>& arguments);

@@ -6,11 +6,11 @@
 enum ErrorCode : int {
   kCodeConfiguration = 1,   // PrinterInfo.ini cannot be read
   kCodeFileCopy = 2,        // a driver file cannot be copied (or the package lacks one)
-  kCodeInfStaging = 3,      // the package's INF cannot be staged
-  kCodeDriver = 4,          // the printer driver cannot be registered
-  kCodePrinter = 6,         // the printer queue cannot be created
+  kCodeInfStaging = 3,      // the package's INF cannot be staged (or, uninstalling, removed)
+  kCodeDriver = 4,          // the printer driver cannot be registered (or deleted)
+  kCodePrinter = 6,         // the printer queue cannot be created (or deleted)
   kCodeSpooler = 7,         // the Spooler service is unavailable, or cannot be stopped or started again
-  kCodeMonitor = 8,         // the spooler refuses the language monitor
+  kCodeMonitor = 8,         // the spooler refuses the language monitor (or its deletion)
   kCodeWrongPackage = 9,    // a library of the package is not built for this Windows (or lacks its entry point)
   kCodeProtectedPrint = 10, // Windows protected print mode admits no third-party driver
   kCodeNativeProgram = 11,  // the 64-bit install program is missing, damaged or cannot be started

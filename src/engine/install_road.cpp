@@ -31,13 +31,13 @@ bool InstallThroughPlugAndPlay(const InstallJob& job, const std::function<void()
   return true;
 }
 
-bool SpoolerRuns() {
+}  // namespace
+
+bool SpoolerRunsOrReport() {
   if (EnsureSpoolerRunning()) return true;
   ShowErrorCode(kCodeSpooler);
   return false;
 }
-
-}  // namespace
 
 bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded) {
   if (ProtectedPrintModeOn()) {
@@ -45,12 +45,12 @@ bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeede
     ShowErrorCode(kCodeProtectedPrint);
     return false;
   }
-  if (!SpoolerRuns()) return false;
+  if (!SpoolerRunsOrReport()) return false;
   if (PlugAndPlayRoadApplies(job) && InstallThroughPlugAndPlay(job, succeeded)) return true;
   bool created = CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily);
   // The queue road stops and starts the spooler on its way: whatever it met,
   // the spooler runs again before anyone hears of the end.
-  created = SpoolerRuns() && created;
+  created = SpoolerRunsOrReport() && created;
   if (created) succeeded();
   return created;
 }

@@ -15,3 +15,6 @@ bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeede
 // The job for `model` on `port`, as the model and port pages choose it.
 InstallJob MakeInstallJob(plat::Handle owner, const std::wstring& model, const std::wstring& port,
                           const std::wstring& detectedModel);
+
+// Makes sure the spooler runs; box 7 when it will not.
+bool SpoolerRunsOrReport();

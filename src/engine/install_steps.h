@@ -12,6 +12,12 @@ enum class InstallStep {
   Monitor,       // detail: the monitor's DLL
   Driver,        // detail: the driver's name
   Queue,         // detail: the port
+  // Removal (uninstall_road.h):
+  RemovePrinter,    // detail: the printer's name
+  RemoveDriver,     // detail: the driver's name
+  RemoveInf,        // detail: the package's INF
+  RemoveMonitor,    // detail: the monitor's name
+  SharedPartsKept,  // detail: a printer of ours that still uses the INF and the monitor
 };
 
 using StepObserver = void (*)(InstallStep step, const std::wstring& detail);

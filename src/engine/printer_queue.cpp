@@ -16,7 +16,23 @@ namespace {
 
 constexpr uint32_t kBroadcastTimeoutMs = 1000;
 
-std::wstring CopyName(const std::wstring& base, int n) { return base + L" " + L"(副本 " + std::to_wstring(n) + L")"; }
+constexpr wchar_t kCopyOpen[] = L" (副本 ";
+constexpr wchar_t kCopyClose[] = L")";
+
+std::wstring CopyName(const std::wstring& base, int n) { return base + kCopyOpen + std::to_wstring(n) + kCopyClose; }
+
+// The base of a copy name, as CopyName writes it (n from 1, no leading zero);
+// the name itself when it has no copy suffix.
+std::wstring WithoutCopySuffix(const std::wstring& name) {
+  const size_t open = name.rfind(kCopyOpen);
+  const std::wstring close = kCopyClose;
+  if (open == std::wstring::npos || !name.ends_with(close)) return name;
+  const size_t first = open + std::wstring(kCopyOpen).size(), end = name.size() - close.size();
+  if (first >= end || name[first] == L'0') return name;
+  for (size_t i = first; i < end; ++i)
+    if (name[i] < L'0' || name[i] > L'9') return name;
+  return name.substr(0, open);
+}
 
 plat::PrinterInfo2 LocalQueue(const std::wstring& printerName, const std::wstring& portName) {
   plat::PrinterInfo2 p;
@@ -101,6 +117,11 @@ std::wstring BrandedModelName(const std::wstring& model) {
 // "Quillex " further on would garble the model and its data file.
 std::wstring ModelFromListLine(const std::wstring& line) {
   return line.rfind(kBrandPrefix, 0) == 0 ? line.substr(std::wstring(kBrandPrefix).size()) : line;
+}
+
+std::wstring ModelOfPrinterName(const std::wstring& name) {
+  const std::wstring base = WithoutCopySuffix(name);
+  return base.rfind(kBrandPrefix, 0) == 0 ? base.substr(std::wstring(kBrandPrefix).size()) : L"";
 }
 
 bool CreatePrinterQueue(const std::wstring& modelName, const std::wstring& portName, const std::wstring& dataFile,

@@ -14,6 +14,11 @@ std::wstring BrandedModelName(const std::wstring& model);
 // prefix is taken whole.
 std::wstring ModelFromListLine(const std::wstring& line);
 
+// The model of a printer name that CreatePrinterQueue gives: "Quillex " +
+// model, or that followed by the copy suffix " (副本 n)"; empty for a name
+// of any other form.
+std::wstring ModelOfPrinterName(const std::wstring& name);
+
 // Copies of one printer's name that are tried before giving up.
 constexpr int kMaxPrinterCopies = 9999;
 

@@ -15,6 +15,7 @@ constexpr uint32_t kErrorInvalidPrinterName = 1801;
 constexpr uint32_t kErrorUnknownPrinterDriver = 1797;
 constexpr uint32_t kErrorUnknownPrintMonitor = 3000;
 constexpr uint32_t kErrorPrintMonitorInUse = 3008;
+constexpr uint32_t kErrorPrinterDriverInUse = 3001;
 constexpr uint32_t kRpcServerUnavailable = 1722;
 
 constexpr uint32_t kPrinterAttributeLocal = 0x40;
@@ -91,6 +92,12 @@ bool AddPrinterDriverW(const DriverInfo6& info);
 bool DeletePrinterDriverW(const std::wstring& driverName);
 // Local server, level 2; a null handle on failure.
 Handle AddPrinterW(const PrinterInfo2& info);
+// Local printers (PRINTER_ENUM_LOCAL), level 2, into a buffer of `bufferBytes`
+// bytes (`printers` null with 0 to learn the size). Fails with
+// kErrorInsufficientBuffer and the size in `neededBytes` when they do not fit.
+bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, uint32_t& neededBytes);
+// The printer of a handle opened with delete access (kPrinterAllAccess).
+bool DeletePrinter(Handle printer);
 // `defaults` null: no defaults.
 bool OpenPrinterW(const std::wstring& name, Handle& printer, const PrinterDefaults* defaults);
 bool ClosePrinter(Handle printer);

@@ -5,8 +5,9 @@
 // means a printer, the spooler is left running, the monitor that was there
 // stays registered, no driver of the run is left without its printer, every
 // handle is closed and the log stays well formed. The figures go to
-// fault_sweep_figures.txt, which `make test` prints. The package check gets
-// the same sweep over its reads (package_check_sweep_figures.txt).
+// fault_sweep_figures.txt, which `make test` prints. The uninstall road and
+// the package check get the same sweep (uninstall_sweep_figures.txt,
+// package_check_sweep_figures.txt).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,7 +17,10 @@
 #include <set>
 
 #include "catalog/package_check.h"
+#include "engine/error_report.h"
 #include "engine/install_job.h"
+#include "engine/uninstall_road.h"
+#include "platform/inf_store.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "sample_package.h"
@@ -60,6 +64,9 @@ uint32_t UsualError(const std::string& op) {
       {"OpenServiceW", plat::kErrorServiceDoesNotExist},
       {"OpenPrinterW", 1801},  // ERROR_INVALID_PRINTER_NAME
       {"GetPrinterDriverDirectoryW", 1722},
+      {"EnumPrintersW", 1722},
+      {"DeletePrinter", 1722},
+      {"DeletePrinterDriverW", plat::kErrorPrinterDriverInUse},
       {"AddMonitorW", 1722},
       {"DeleteMonitorW", 1722},
       {"AddPrinterDriverW", 1722},
@@ -76,6 +83,9 @@ uint32_t UsualError(const std::string& op) {
 }
 
 class FaultSweepTest : public SimTest {
+ public:
+  static std::vector<std::wstring>& Boxes() { return ErrorBoxes(); }
+
  protected:
   // A fresh machine for the road: a re-install (older driver files that the
   // spooler holds, the monitor installed) so that every service step runs.
@@ -150,6 +160,51 @@ class FaultSweepTest : public SimTest {
   }
 };
 
+// Two printers of ours and one of another maker, with the drivers, the
+// staged INF and the monitor that an installation leaves.
+void PrepareInstalled() {
+  sim::Machine& m = sim::machine();
+  for (const std::wstring& name : {kPrinter, kPrinter + L" (副本 1)"}) {
+    m.spooler.AddExistingPrinter(name);
+    plat::DriverInfo6 driver;
+    driver.name = name;
+    m.spooler.drivers[sim::FileSystem::Key(name)] = driver;
+  }
+  m.spooler.AddExistingPrinter(L"Acme LQ-300");
+  m.spooler.printers.at(L"ACME LQ-300").driverName = L"Generic / Text Only";
+  plat::SetupCopyOEMInfW(kSampleInf, kSampleBranch, plat::kSpostPath, 0);
+  m.transcript.Clear();
+}
+
+// After one removal: success leaves nothing of ours, a failure shows one box,
+// and while a printer of ours remains its driver, the INF and the monitor stay.
+void CheckUninstall(bool removed, const std::string& failed, Figures& figures) {
+  sim::Machine& m = sim::machine();
+  bool oursLeft = false;
+  for (const auto& [key, p] : m.spooler.printers) oursLeft = oursLeft || IsOurPrinter(p, L"");
+  EXPECT_NE(m.spooler.Printer(L"Acme LQ-300"), nullptr) << failed << ": another maker's printer removed";
+  if (removed) {
+    EXPECT_FALSE(oursLeft) << failed;
+    EXPECT_TRUE(m.spooler.drivers.empty()) << failed;
+    EXPECT_EQ(m.spooler.Monitor(L"Kelvane Language Monitor"), nullptr) << failed;
+    EXPECT_TRUE(m.infStore.staged.empty()) << failed;
+    EXPECT_TRUE(FaultSweepTest::Boxes().empty()) << failed;
+  } else {
+    EXPECT_EQ(FaultSweepTest::Boxes().size(), 1u) << failed;
+    if (FaultSweepTest::Boxes().empty()) ++figures.silentFailures, ADD_FAILURE() << failed << ": failed without a box";
+  }
+  if (oursLeft && (!m.spooler.Monitor(L"Kelvane Language Monitor") || m.infStore.staged.empty()))
+    ++figures.monitorsLost, ADD_FAILURE() << failed << ": the monitor or the INF removed under a printer of ours";
+  for (const auto& [key, p] : m.spooler.printers)
+    if (IsOurPrinter(p, L"") && !m.spooler.Driver(*p.driverName))
+      ADD_FAILURE() << failed << ": a printer of ours without its driver";
+  if (m.services.State(L"Spooler") != plat::kServiceRunning)
+    ++figures.spoolerLeftStopped, ADD_FAILURE() << failed << ": the spooler left stopped";
+  EXPECT_TRUE(m.spooler.open.empty()) << failed;
+  EXPECT_EQ(m.services.OpenHandles(), 0u) << failed;
+  EXPECT_TRUE(m.fs.open.empty()) << failed;
+}
+
 TEST_F(FaultSweepTest, EveryCallOfEveryRoadFailingOnce) {
   Figures figures;
   for (Road road : {Road::PlugAndPlay, Road::Queue, Road::QueueAfterFailedUpdate}) {
@@ -183,6 +238,41 @@ TEST_F(FaultSweepTest, EveryCallOfEveryRoadFailingOnce) {
                 figures.spoolerLeftStopped, figures.monitorsLost, figures.orphanDrivers);
   std::fputs(text, stdout);
   std::ofstream("fault_sweep_figures.txt") << text;
+}
+
+TEST_F(FaultSweepTest, EveryCallOfTheUninstallRoadFailingOnce) {
+  auto uninstall = [] {
+    InstallReport report;
+    const bool removed = RunUninstallRoad(L"");
+    report.Finish(removed);
+    return removed;
+  };
+  Figures figures;
+  Prepare(Road::Queue);
+  PrepareInstalled();
+  const bool baseline = uninstall();
+  CheckUninstall(baseline, "nothing", figures);
+  ASSERT_TRUE(baseline);
+  const std::vector<sim::Call> calls = M().transcript.Calls();
+  std::map<std::string, int> seen;
+  for (const sim::Call& call : calls) {
+    const int nth = ++seen[call.op];
+    if (kCannotFail.count(call.op)) continue;
+    for (uint32_t error : {UsualError(call.op), OtherError(call.op)}) {
+      Prepare(Road::Queue);
+      PrepareInstalled();
+      M().faults.Fail(call.op, error, nth);
+      CheckUninstall(uninstall(), call.op + " #" + std::to_string(nth) + " with " + std::to_string(error), figures);
+      ++figures.runs;
+    }
+  }
+  char text[200];
+  std::snprintf(text, sizeof text,
+                "uninstall fault sweep: %d runs with one failing call, %d silent failures, %d with the spooler left "
+                "stopped, %d monitors or INFs removed under a printer of ours\n",
+                figures.runs, figures.silentFailures, figures.spoolerLeftStopped, figures.monitorsLost);
+  std::fputs(text, stdout);
+  std::ofstream("uninstall_sweep_figures.txt") << text;
 }
 
 // The package check under every single fault of the calls it makes on the

@@ -12,6 +12,7 @@
 #include "engine/installation_lock.h"
 #include "engine/protected_print.h"
 #include "engine/service_control.h"
+#include "platform/error.h"
 #include "platform/sim/machine.h"
 #include "engine/pe_image.h"
 #include "sample_package.h"
@@ -42,6 +43,12 @@ TEST(InstallCommandTest, ParsesSwitchesAndNamesWhatIsWrong) {
       {{L"/check", L"/port", L"LPT1:"}, false, L"参数 /check 不能与安装参数同用"},
       {{L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:", L"/check"}, false, L"参数 /check 不能与安装参数同用"},
       {{L"/check", L"D:\\a", L"D:\\b"}, false, L"未知参数：D:\\b"},
+      {{L"/uninstall", L"/all"}, true, L""},
+      {{L"-UNINSTALL", L"/model", L"QX-630K"}, true, L""},
+      {{L"/uninstall"}, false, L"/uninstall 需要"},
+      {{L"/uninstall", L"/all", L"/model", L"QX-630K"}, false, L"/uninstall 需要"},
+      {{L"/install", L"/uninstall", L"/all"}, false, L"/install 和 /uninstall"},
+      {{L"/install", L"/all", L"/model", L"QX-630K", L"/port", L"LPT1:"}, false, L"/all 只用于"},
   };
   for (const auto& c : cases) {
     InstallCommand command;
@@ -147,6 +154,88 @@ TEST_F(InstallProgramTest, ExitCodes) {
   EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 1);
 }
 
+// Two models installed, one of them twice, beside printers of other makers:
+// removing one model keeps what the other still uses; removing all leaves
+// only the others' printers, and a second removal finds nothing to fail on.
+TEST_F(InstallProgramTest, UninstallsOneModelThenAllAndNeverAnotherMakersPrinter) {
+  const Args qx630{L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"};
+  M().fs.AddFile(kSampleBranch + L"QX-730K.GPD", "gpd");
+  ASSERT_EQ(RunInstallProgram(qx630), 0);
+  ASSERT_EQ(RunInstallProgram(qx630), 0);
+  ASSERT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-730K", L"/port", L"LPT2:"}), 0);
+  ASSERT_EQ(M().infStore.staged.size(), 1u);
+  sim::Spooler& sp = M().spooler;
+  sp.AddExistingPrinter(L"Quillex QX-630K (副本 2)");
+  sp.printers.at(L"QUILLEX QX-630K (副本 2)").driverName = L"Generic / Text Only";
+  sp.AddExistingPrinter(L"Acme LQ-300");
+
+  M().console.lines.clear();
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/model", L"Quillex qx-630k"}), 0);
+  for (const wchar_t* gone : {L"Quillex QX-630K", L"Quillex QX-630K (副本 1)"}) {
+    EXPECT_EQ(sp.Printer(gone), nullptr) << gone;
+    EXPECT_EQ(sp.Driver(gone), nullptr) << gone;
+    EXPECT_TRUE(Printed(std::wstring(L"删除打印机：") + gone)) << gone;
+  }
+  EXPECT_NE(sp.Driver(L"Quillex QX-730K"), nullptr);
+  EXPECT_NE(sp.Monitor(L"Kelvane Language Monitor"), nullptr);
+  EXPECT_EQ(M().infStore.staged.size(), 1u);
+  EXPECT_TRUE(Printed(L"保留 INF 文件和语言监视器，仍在使用它们的打印机：Quillex QX-730K"));
+  EXPECT_TRUE(Printed(L"驱动卸载成功"));
+
+  M().console.lines.clear();
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 0);
+  EXPECT_EQ(sp.Printer(L"Quillex QX-730K"), nullptr);
+  EXPECT_TRUE(sp.drivers.empty());
+  EXPECT_EQ(sp.Monitor(L"Kelvane Language Monitor"), nullptr);
+  EXPECT_TRUE(M().infStore.staged.empty());
+  EXPECT_TRUE(Printed(L"卸载 INF 文件：C:\\Setup\\24Pin\\X64\\24Pin.inf"));
+  EXPECT_TRUE(Printed(L"删除语言监视器：Kelvane Language Monitor"));
+  EXPECT_EQ(sp.printers.size(), 2u);  // the other makers' printers
+  EXPECT_NE(sp.Printer(L"Quillex QX-630K (副本 2)"), nullptr);
+  EXPECT_NE(sp.Printer(L"Acme LQ-300"), nullptr);
+
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 0);
+  EXPECT_TRUE(M().infStore.staged.empty());  // asking the store for it staged nothing for good
+  EXPECT_TRUE(M().namedObjects.byName.empty());
+  EXPECT_TRUE(sp.open.empty());
+}
+
+// Removal is refused like an installation, and a failed removal names its
+// code: a printer that stays keeps its driver, the INF and the monitor; a
+// device installed from the INF keeps the INF without failing the removal.
+TEST_F(InstallProgramTest, UninstallExitCodes) {
+  ASSERT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 0);
+  M().processes.elevated = false;
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 740);
+  M().processes.elevated = true;
+
+  M().faults.Fail("DeletePrinter", plat::kErrorAccessDenied);
+  M().console.lines.clear();
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 6);
+  EXPECT_TRUE(Printed(L"卸载失败：6 打印机无法创建（或删除）"));
+  EXPECT_NE(M().spooler.Driver(L"Quillex QX-630K"), nullptr);
+  EXPECT_NE(M().spooler.Monitor(L"Kelvane Language Monitor"), nullptr);
+  EXPECT_EQ(M().infStore.staged.size(), 1u);
+
+  M().spooler.monitorsInUse.insert(L"KELVANE LANGUAGE MONITOR");  // another maker's driver is bound to it
+  M().devices.AddDevice(L"USB\\VID_D23C&PID_0001\\5&1", {L"USBPRINT\\QuillexQX-630K7B2E"});
+  M().devices.devices[0].driverInf = M().infStore.staged[0].sourceInf;
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 0);
+  EXPECT_TRUE(M().spooler.printers.empty());
+  EXPECT_EQ(M().infStore.staged.size(), 1u);
+  EXPECT_NE(M().spooler.Monitor(L"Kelvane Language Monitor"), nullptr);
+
+  M().spooler.monitorsInUse.clear();
+  M().devices.devices[0].driverInf.clear();
+  M().faults.Fail("DeleteMonitorW", plat::kErrorAccessDenied);
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 8);
+  EXPECT_TRUE(M().infStore.staged.empty());
+
+  M().services.Find(L"Spooler")->state = plat::kServiceStopped;
+  M().services.Find(L"Spooler")->startError = 1058;  // ERROR_SERVICE_DISABLED
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/model", L"QX-630K"}), 7);
+}
+
 TEST_F(InstallProgramTest, DetectWithoutAPrinterTakesTheFirstModel) {
   EXPECT_EQ(RunInstallProgram({L"/install", L"/detect", L"/port", L"LPT1:"}), 0);
   EXPECT_NE(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
@@ -160,8 +249,10 @@ TEST_F(InstallProgramTest, UnderWow64ForwardsToTheNativeProgram) {
   M().fs.AddFile(program, PeHeaders(kPeMachineAmd64, true, false));
   M().processes.programs[sim::FileSystem::Key(program)] = [](const std::wstring&) { return 1618u; };
   EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT 1"}), 1618);
-  ASSERT_EQ(M().processes.started.size(), 1u);
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 1618);  // the 64-bit monitor is removed from its own process
+  ASSERT_EQ(M().processes.started.size(), 2u);
   EXPECT_EQ(M().processes.started[0].commandLine, L"\"" + program + L"\" /install /model QX-630K /port \"LPT 1\"");
+  EXPECT_EQ(M().processes.started[1].commandLine, L"\"" + program + L"\" /uninstall /all");
   EXPECT_FALSE(M().processes.started[0].noWindow);
   EXPECT_EQ(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
   M().fs.Remove(program);

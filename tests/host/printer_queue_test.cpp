@@ -2,6 +2,7 @@
 
 #include "engine/driver_registration.h"
 #include "engine/printer_queue.h"
+#include "engine/uninstall_road.h"
 #include "platform/error.h"
 #include "platform/services.h"
 #include "platform/spooler.h"
@@ -114,6 +115,39 @@ TEST_F(PrinterQueueTest, NameSequence) {
   Sp().openRefusals[L"QUILLEX A (副本 2)"] = plat::kErrorAccessDenied;
   EXPECT_EQ(ChoosePrinterName(L"Quillex A"), L"Quillex A (副本 2)");  // any failure to open ends the search
   EXPECT_TRUE(Sp().open.empty());                                       // every probe was closed
+}
+
+// The names the queue road gives are the only ones removal takes for ours,
+// and only with a driver named the same way for the same model.
+TEST_F(PrinterQueueTest, OurNameFormsAndOurPrinters) {
+  const struct {
+    const wchar_t* printer;
+    const wchar_t* driver;
+    const wchar_t* model;  // of the name; empty: not of our form
+    bool oursOfQx630k, oursOfAny;
+  } rows[] = {
+      {L"Quillex QX-630K", L"Quillex QX-630K", L"QX-630K", true, true},
+      {L"Quillex QX-630K (副本 12)", L"Quillex QX-630K (副本 12)", L"QX-630K", true, true},
+      {L"Quillex qx-630k (副本 1)", L"Quillex QX-630K", L"qx-630k", true, true},  // a Plug and Play queue: the INF's driver
+      {L"Quillex QX-630K (副本 1)", L"Generic / Text Only", L"QX-630K", false, false},  // another maker's driver
+      {L"Quillex QX-730K", L"Quillex QX-730K", L"QX-730K", false, true},
+      {L"Quillex QX-630K (副本 01)", L"Quillex QX-630K (副本 01)", L"QX-630K (副本 01)", false, true},
+      {L"Quillex QX-630K (副本 0)", L"Quillex QX-630K", L"QX-630K (副本 0)", false, false},
+      {L"Quillex QX-630K (副本 )", L"Quillex QX-630K", L"QX-630K (副本 )", false, false},
+      {L"Quillex QX-630K (副本 x)", L"Quillex QX-630K", L"QX-630K (副本 x)", false, false},
+      {L"Acme QX-630K", L"Acme QX-630K", L"", false, false},
+      {L"quillex QX-630K", L"quillex QX-630K", L"", false, false},  // the brand as the road writes it
+      {L"Quillex ", L"Quillex ", L"", false, false},
+      {L"Quillex QX-630K", L"", L"QX-630K", false, false},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(ModelOfPrinterName(r.printer), r.model) << r.printer;
+    plat::PrinterInfo2 p;
+    p.printerName = r.printer;
+    p.driverName = r.driver;
+    EXPECT_EQ(IsOurPrinter(p, L"QX-630K"), r.oursOfQx630k) << r.printer << " / " << r.driver;
+    EXPECT_EQ(IsOurPrinter(p, L""), r.oursOfAny) << r.printer << " / " << r.driver;
+  }
 }
 
 TEST_F(PrinterQueueTest, ModelThatHoldsTheBrandGetsNoSecondPrefix) {

@@ -279,6 +279,36 @@ TEST_F(SimMachineTest, EnumPortsNeedsNoBufferOnlyWhenThereAreNoPorts) {
   EXPECT_TRUE(plat::EnumPortsW(nullptr, 0, needed, count));
 }
 
+TEST_F(SimMachineTest, EnumPrintersFollowsTheSizeProtocolAndEmptyNeedsNoBuffer) {
+  uint32_t needed = 1;
+  EXPECT_TRUE(plat::EnumPrintersW(nullptr, 0, needed));
+  EXPECT_EQ(needed, 0u);
+  M().spooler.AddExistingPrinter(L"A");
+  std::vector<plat::PrinterInfo2> printers;
+  EXPECT_FALSE(plat::EnumPrintersW(&printers, 0, needed));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorInsufficientBuffer);
+  ASSERT_TRUE(plat::EnumPrintersW(&printers, needed, needed));
+  ASSERT_EQ(printers.size(), 1u);
+  EXPECT_EQ(printers[0].driverName, L"A");
+}
+
+// Asked not to overwrite, the store names the INF it holds with the same
+// content; a removed INF's published name is not handed out again.
+TEST_F(SimMachineTest, InfStoreNamesTheStagedCopyAndRemovesIt) {
+  AddSamplePackage(M());
+  std::wstring staged;
+  ASSERT_TRUE(plat::SetupCopyOEMInfW(kSampleInf, kSampleBranch, plat::kSpostPath, plat::kSpCopyNoOverwrite, &staged));
+  EXPECT_EQ(staged, L"oem0.inf");
+  EXPECT_FALSE(plat::SetupCopyOEMInfW(kSampleInf, kSampleBranch, plat::kSpostPath, plat::kSpCopyNoOverwrite, &staged));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorFileExists);
+  EXPECT_EQ(staged, L"oem0.inf");
+  ASSERT_TRUE(plat::SetupUninstallOEMInfW(L"OEM0.INF"));
+  EXPECT_FALSE(plat::SetupUninstallOEMInfW(L"oem0.inf"));
+  EXPECT_EQ(plat::GetLastError(), plat::kErrorFileNotFound);
+  ASSERT_TRUE(plat::SetupCopyOEMInfW(kSampleInf, kSampleBranch, plat::kSpostPath, 0, &staged));
+  EXPECT_EQ(staged, L"oem1.inf");
+}
+
 TEST_F(SimMachineTest, RootDeviceJoinsTheTreeWhenRegisteredAndLeavesItWhenRemoved) {
   M().kernel.nativeArchitecture = plat::kProcessorArchitectureIntel;  // no WOW64 in the way
   M().devices.AddDevice(L"ROOT\\PRINTER\\0000", {L"OTHER"}, kPrinterClass);

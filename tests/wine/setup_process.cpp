@@ -4,12 +4,14 @@
 
 namespace wine {
 
-std::filesystem::path DistFolder() {
-  std::wstring path = L"Z:" + std::filesystem::path(QX_DIST_DIR).wstring();
+std::filesystem::path InPrefix(const std::filesystem::path& unixPath) {
+  std::wstring path = L"Z:" + unixPath.wstring();
   for (wchar_t& c : path)
     if (c == L'/') c = L'\\';
   return path;
 }
+
+std::filesystem::path DistFolder() { return InPrefix(QX_DIST_DIR); }
 
 bool WaitUntil(const std::function<bool()>& ready, DWORD timeoutMs) {
   const DWORD start = GetTickCount();

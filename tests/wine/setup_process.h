@@ -10,7 +10,9 @@
 
 namespace wine {
 
-// dist/ of the build, as the prefix sees it (Z: is the Unix root).
+// A path of the build machine as the prefix sees it (Z: is the Unix root).
+std::filesystem::path InPrefix(const std::filesystem::path& unixPath);
+// dist/ of the build, as the prefix sees it.
 std::filesystem::path DistFolder();
 
 // Waits, polling, until `ready` holds; false after `timeoutMs`.

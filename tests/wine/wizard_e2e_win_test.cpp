@@ -55,6 +55,97 @@ bool MonitorInNativeDriverFolder() {
   return native64 ? IsX64Image(image) : IsX86Image(image);
 }
 
+// The driver in the machine's own environment, where the install program registers it.
+bool DriverInstalled(const std::wstring& name) {
+  LPWSTR environment = const_cast<LPWSTR>(IsNative64Bit() ? L"Windows x64" : L"Windows NT x86");
+  DWORD needed = 0, count = 0;
+  EnumPrinterDriversW(nullptr, environment, 1, nullptr, 0, &needed, &count);
+  std::vector<BYTE> storage(needed + 1, 0);
+  if (!EnumPrinterDriversW(nullptr, environment, 1, storage.data(), needed, &needed, &count)) return false;
+  auto* drivers = reinterpret_cast<DRIVER_INFO_1W*>(storage.data());
+  for (DWORD i = 0; i < count; ++i)
+    if (name == drivers[i].pName) return true;
+  return false;
+}
+
+// Printers of another maker for the test's lifetime, on a driver of its own
+// made of the package's Unidrv files under other names: one printer with a
+// name of our form. Wine's AddPrinterW loads the driver's configuration
+// module from the spooler's version folder, so the files go in by way of the
+// driver folder, as the install program's do.
+class ForeignPrinters {
+ public:
+  static constexpr const wchar_t* kDriver = L"Acme Impact Driver";
+  static constexpr const wchar_t* kNames[] = {L"Acme LQ-300", L"Quillex QX-630K (副本 9)"};
+
+  explicit ForeignPrinters(const std::filesystem::path& package) {
+    const std::filesystem::path branch = package / L"24Pin" / (sizeof(void*) == 8 ? L"X64" : L"i386");
+    wchar_t folder[MAX_PATH] = {};
+    DWORD needed = 0;
+    GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &needed);
+    std::wstring files[3];
+    const wchar_t* const kFrom[][2] = {{L"unidrv.dll", L"acmedrv.dll"}, {L"QX-630K.GPD", L"acmelq.gpd"},
+                                       {L"unidrvui.dll", L"acmeui.dll"}};
+    for (int i = 0; i < 3; ++i) {
+      files[i] = std::wstring(folder) + L"\\" + kFrom[i][1];
+      m_strFailure += CopyFileW((branch / kFrom[i][0]).c_str(), files[i].c_str(), FALSE) ? L"" : L" CopyFileW";
+    }
+    std::wstring& driverPath = files[0];
+    std::wstring& data = files[1];
+    std::wstring& config = files[2];
+    DRIVER_INFO_3W driver{};
+    driver.cVersion = 3;
+    driver.pName = const_cast<LPWSTR>(kDriver);
+    driver.pDriverPath = driverPath.data();
+    driver.pDataFile = data.data();
+    driver.pConfigFile = config.data();
+    driver.pDefaultDataType = const_cast<LPWSTR>(L"RAW");
+    m_bAdded = m_strFailure.empty() && AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
+    if (!m_bAdded) m_strFailure = L"AddPrinterDriverW " + std::to_wstring(GetLastError());
+    for (const wchar_t* name : kNames) {
+      PRINTER_INFO_2W printer{};
+      printer.pPrinterName = const_cast<LPWSTR>(name);
+      printer.pPortName = const_cast<LPWSTR>(L"LPT1:");
+      printer.pDatatype = const_cast<LPWSTR>(L"RAW");
+      printer.pDriverName = const_cast<LPWSTR>(kDriver);
+      printer.pPrintProcessor = const_cast<LPWSTR>(L"winprint");
+      printer.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+      HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
+      m_bAdded = m_bAdded && h;
+      if (!h) m_strFailure += L" AddPrinterW " + std::to_wstring(GetLastError());
+      if (h) ClosePrinter(h);
+    }
+  }
+  ~ForeignPrinters() {
+    for (const wchar_t* name : kNames) wine::DeletePrinterNamed(name);
+    DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(kDriver));
+  }
+  bool Added() const { return m_bAdded; }
+  const std::wstring& Failure() const { return m_strFailure; }
+  bool AllThere() const {
+    for (const wchar_t* name : kNames)
+      if (!PrinterExists(name)) return false;
+    return true;
+  }
+
+ private:
+  bool m_bAdded = false;
+  std::wstring m_strFailure;
+};
+
+// Whether the INF store holds a copy of the package's INF for this Windows:
+// Windows names it oemN.inf, Wine 8 keeps the INF's own name.
+bool PackageInfStaged(const std::filesystem::path& package) {
+  const std::string inf = wine::ReadAll((package / L"24Pin" / (IsNative64Bit() ? L"X64" : L"i386") / L"24Pin.inf").wstring());
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(windows) / L"inf", error)) {
+    if (entry.path().extension() == L".inf" && wine::ReadAll(entry.path().wstring()) == inf) return true;
+  }
+  return false;
+}
+
 size_t PrinterCount() {
   std::vector<BYTE> storage;
   return wine::EnumLocalPrinters(storage).size();
@@ -230,6 +321,78 @@ TEST_F(WizardE2eWinTest, InstallProgramInstallsThenACopy) {
   EXPECT_TRUE(MonitorInNativeDriverFolder());
   EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"-install -model qx-630k -port LPT1:", output), 0u);
   EXPECT_TRUE(PrinterExists(kCopy));
+}
+
+// Two installations, then the removal of all of ours: both queues, their
+// drivers and the monitor go (the 32-bit program on 64-bit Windows forwards,
+// since only a 64-bit process can unload the 64-bit monitor under Wine).
+TEST_F(WizardE2eWinTest, UninstallAfterTwoInstallsRemovesBothQueuesTheirDriversAndTheMonitor) {
+  std::wstring output;
+  // From a machine without the monitor the first installation adds it at once.
+  ASSERT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/uninstall /all", output), 0u) << output;
+  ASSERT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-630K /port LPT1:", output), 0u);
+  ASSERT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-630K /port LPT1:", output), 0u);
+  ASSERT_TRUE(PrinterExists(kCopy));
+  EXPECT_TRUE(PackageInfStaged(m_folder));
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/uninstall /all", output), 0u) << output;
+  // The store named the staged copy and was asked to remove it; Wine 8's
+  // SetupUninstallOEMInfW deletes only when forced ("not deleting"), so the
+  // copy stays here, where Windows removes it.
+  EXPECT_NE(output.find(L"卸载 INF 文件："), std::wstring::npos) << output;
+  EXPECT_NE(output.find(L"删除打印机：" + kCopy), std::wstring::npos) << output;
+  EXPECT_NE(output.find(L"驱动卸载成功"), std::wstring::npos) << output;
+  for (const std::wstring& name : {kPrinter, kCopy}) {
+    EXPECT_FALSE(PrinterExists(name)) << name;
+    EXPECT_FALSE(DriverInstalled(name)) << name;
+  }
+  EXPECT_FALSE(wine::MonitorInstalled(kLanguageMonitorName));
+}
+
+// The MSI as a deployment engine runs it: a failed installation fails the
+// MSI; MODEL and PORT make the printer with its driver and monitor, under the
+// key the README gives as the detection rule; removing the product removes
+// them and leaves another maker's printers, one of them named like ours.
+TEST_F(WizardE2eWinTest, MsiInstallsThePrinterAndItsRemovalLeavesAnotherMakersPrinters) {
+  const std::filesystem::path msi = QX_MSI_PATH;
+  if (!std::filesystem::exists(msi))
+    GTEST_SKIP() << "no " << msi << ": the build found no wixl (Debian's msitools, which scripts/install-deps.sh installs)";
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring package = L"\"" + wine::InPrefix(msi).wstring() + L"\"";
+  std::wstring output;
+  wine::RunConsoleProgram(system, L"msiexec.exe", L"/x " + package + L" /qn", output);  // a run that died midway
+  ForeignPrinters foreign(m_folder);
+  ASSERT_TRUE(foreign.Added()) << foreign.Failure();
+
+  // Windows answers 1603 for a failed deferred action; Wine 8 answers 1627.
+  const DWORD failed = wine::RunConsoleProgram(system, L"msiexec.exe", L"/i " + package + L" /qn MODEL=QX-9 PORT=LPT1:", output);
+  EXPECT_TRUE(failed == 1603 || failed == 1627) << failed;
+  EXPECT_FALSE(PrinterExists(kPrinter));
+
+  const std::wstring log = Folder() + L"\\msi.log";
+  ASSERT_EQ(wine::RunConsoleProgram(system, L"msiexec.exe",
+                                    L"/i " + package + L" /qn MODEL=QX-630K PORT=LPT1: /l*v \"" + log + L"\"", output),
+            0u);
+  EXPECT_TRUE(PrinterExists(kPrinter));
+  EXPECT_TRUE(DriverInstalled(kPrinter));
+  EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" + kPrinter).c_str(),
+                          0, KEY_READ, &key),
+            ERROR_SUCCESS);
+  if (key) RegCloseKey(key);
+  wchar_t programFiles[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH);
+  const std::filesystem::path installed = std::filesystem::path(programFiles) / L"Quillex" / L"PrinterDriver";
+  for (const wchar_t* file : {L"USB驱动安装说明.txt", L"字体\\wqy-microhei.ttc", L"24Pin\\X64\\QXLMON.dll", kInstallProgram})
+    EXPECT_TRUE(std::filesystem::exists(installed / file)) << (installed / file);
+
+  EXPECT_EQ(wine::RunConsoleProgram(system, L"msiexec.exe", L"/x " + package + L" /qn", output), 0u);
+  EXPECT_FALSE(PrinterExists(kPrinter));
+  EXPECT_FALSE(DriverInstalled(kPrinter));
+  EXPECT_FALSE(wine::MonitorInstalled(kLanguageMonitorName));
+  EXPECT_FALSE(std::filesystem::exists(installed / kInstallProgram));
+  EXPECT_TRUE(foreign.AllThere());
 }
 
 // Bad arguments and an unknown model: 87 with the usage or the model list;

@@ -1,4 +1,5 @@
-// The simulated INF store: what SetupCopyOEMInfW has staged.
+// The simulated INF store: what SetupCopyOEMInfW has staged and
+// SetupUninstallOEMInfW has not removed again.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -21,8 +22,11 @@ class InfStore {
   // INF is staged only once.
   const Entry* FindContent(const std::string& content) const;
   const Entry& Stage(Entry entry);
+  // The staged INF of this published name (letter case ignored), or null.
+  const Entry* Find(const std::wstring& publishedName) const;
 
   std::vector<Entry> staged;
+  int published = 0;  // oemN.inf names handed out; a removed one is not reused
 };
 
 }  // namespace sim

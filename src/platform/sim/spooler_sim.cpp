@@ -153,7 +153,7 @@ bool DeletePrinterDriverW(const std::wstring& driverName) {
   if (Unavailable()) return false;
   if (!Sp().drivers.count(Upper(driverName))) return Fail(kErrorUnknownPrinterDriver);
   for (const auto& [key, printer] : Sp().printers)
-    if (printer.driverName && Upper(*printer.driverName) == Upper(driverName)) return Fail(3001);  // ERROR_PRINTER_DRIVER_IN_USE
+    if (printer.driverName && Upper(*printer.driverName) == Upper(driverName)) return Fail(kErrorPrinterDriverInUse);
   Sp().drivers.erase(Upper(driverName));
   return true;
 }
@@ -170,6 +170,29 @@ Handle AddPrinterW(const PrinterInfo2& info) {
   Handle h = sim::machine().NewHandle();
   Sp().open[sim::Id(h)] = Upper(*info.printerName);
   return h;
+}
+
+bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, uint32_t& neededBytes) {
+  auto lock = sim::machine().Lock();
+  neededBytes = 0;
+  if (sim::Enter("EnumPrintersW", std::to_wstring(bufferBytes) + L" bytes")) return false;
+  if (Unavailable()) return false;
+  for (const auto& [key, p] : Sp().printers) neededBytes += InfoBytes(p);
+  if (!printers || bufferBytes < neededBytes) return neededBytes == 0 || Fail(kErrorInsufficientBuffer);
+  printers->clear();
+  for (const auto& [key, p] : Sp().printers) printers->push_back(p);
+  return true;
+}
+
+// Windows lets a printer with jobs wait for them; the simulated one has none.
+bool DeletePrinter(Handle printer) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("DeletePrinter")) return false;
+  if (Unavailable()) return false;
+  const std::wstring* key = PrinterOf(printer);
+  if (!key || !Sp().printers.count(*key)) return Fail(kErrorInvalidHandle);
+  Sp().printers.erase(*key);
+  return true;
 }
 
 bool OpenPrinterW(const std::wstring& name, Handle& printer, const PrinterDefaults* defaults) {

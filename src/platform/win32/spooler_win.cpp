@@ -20,6 +20,8 @@ constinit SystemProc<decltype(&::DeleteMonitorW)> s_deleteMonitor(s_winspool, "D
 constinit SystemProc<decltype(&::AddPrinterDriverW)> s_addPrinterDriver(s_winspool, "AddPrinterDriverW");
 constinit SystemProc<decltype(&::DeletePrinterDriverW)> s_deletePrinterDriver(s_winspool, "DeletePrinterDriverW");
 constinit SystemProc<decltype(&::AddPrinterW)> s_addPrinter(s_winspool, "AddPrinterW");
+constinit SystemProc<decltype(&::EnumPrintersW)> s_enumPrinters(s_winspool, "EnumPrintersW");
+constinit SystemProc<decltype(&::DeletePrinter)> s_deletePrinter(s_winspool, "DeletePrinter");
 constinit SystemProc<decltype(&::OpenPrinterW)> s_openPrinter(s_winspool, "OpenPrinterW");
 constinit SystemProc<decltype(&::ClosePrinter)> s_closePrinter(s_winspool, "ClosePrinter");
 constinit SystemProc<decltype(&::GetPrinterW)> s_getPrinter(s_winspool, "GetPrinterW");
@@ -158,6 +160,28 @@ Handle AddPrinterW(const PrinterInfo2& info) {
   if (!addPrinter) return nullptr;
   PRINTER_INFO_2W p = ToApi(info);
   return addPrinter(nullptr, 2, reinterpret_cast<LPBYTE>(&p));
+}
+
+bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, uint32_t& neededBytes) {
+  neededBytes = 0;
+  auto enumPrinters = s_enumPrinters.Get();
+  if (!enumPrinters) return false;
+  std::vector<BYTE> buffer(printers ? bufferBytes : 0);
+  DWORD needed = 0, count = 0;
+  const bool ok = enumPrinters(PRINTER_ENUM_LOCAL, nullptr, 2, printers ? buffer.data() : nullptr,
+                               printers ? bufferBytes : 0, &needed, &count) != FALSE;
+  neededBytes = needed;
+  if (ok && printers) {
+    printers->clear();
+    const auto* records = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) printers->push_back(FromApi(records[i]));
+  }
+  return ok;
+}
+
+bool DeletePrinter(Handle printer) {
+  auto deletePrinter = s_deletePrinter.Get();
+  return deletePrinter && deletePrinter(printer) != FALSE;
 }
 
 bool OpenPrinterW(const std::wstring& name, Handle& printer, const PrinterDefaults* defaults) {

@@ -1,0 +1,116 @@
+#include "engine/uninstall_road.h"
+
+#include <set>
+#include <vector>
+
+#include "catalog/ascii_case.h"
+#include "catalog/pnp_driver_updater.h"
+#include "engine/driver_registration.h"
+#include "engine/error_codes.h"
+#include "engine/error_report.h"
+#include "engine/install_log.h"
+#include "engine/install_road.h"
+#include "engine/install_steps.h"
+#include "engine/printer_queue.h"
+#include "platform/error.h"
+#include "platform/inf_store.h"
+
+namespace {
+
+// Printers added between the size query and the read make it fail once more.
+constexpr int kEnumTries = 3;
+
+bool Failed(int code, const std::wstring& what) {
+  WriteInstallLog(what, true);
+  ShowErrorCode(code);
+  return false;
+}
+
+bool ReadLocalPrinters(std::vector<plat::PrinterInfo2>& printers) {
+  uint32_t needed = 0;
+  for (int attempt = 0; attempt < kEnumTries; ++attempt) {
+    if (plat::EnumPrintersW(&printers, needed, needed)) return true;
+    if (plat::GetLastError() != plat::kErrorInsufficientBuffer) break;
+  }
+  return Failed(kCodeSpooler, L"EnumPrintersW");
+}
+
+bool DeleteNamedPrinter(const std::wstring& name) {
+  ReportStep(InstallStep::RemovePrinter, name);
+  const plat::PrinterDefaults allAccess{std::nullopt, {}, plat::kPrinterAllAccess};
+  plat::Handle raw = nullptr;
+  if (!plat::OpenPrinterW(name, raw, &allAccess)) return Failed(kCodePrinter, L"OpenPrinterW " + name);
+  plat::PrinterHandle printer(raw);
+  if (!plat::DeletePrinter(printer.get())) return Failed(kCodePrinter, L"DeletePrinter " + name);
+  return true;
+}
+
+bool DeleteDriver(const std::wstring& name) {
+  ReportStep(InstallStep::RemoveDriver, name);
+  if (plat::DeletePrinterDriverW(name) || plat::GetLastError() == plat::kErrorUnknownPrinterDriver) return true;
+  return Failed(kCodeDriver, L"DeletePrinterDriverW " + name);
+}
+
+// The store names the INF it staged from the package's by its content: asked
+// not to overwrite, it answers with that INF's published name. When the
+// package's INF was not staged, the question staged it, and it goes again.
+bool RemoveStagedInf() {
+  const std::wstring inf = CPnpDriverUpdater::GetPackageInfPath(Pin24);
+  ReportStep(InstallStep::RemoveInf, inf);
+  std::wstring staged;
+  if (!plat::SetupCopyOEMInfW(inf, inf.substr(0, inf.find_last_of(L'\\') + 1), plat::kSpostPath,
+                              plat::kSpCopyNoOverwrite, &staged) &&
+      plat::GetLastError() != plat::kErrorFileExists)
+    return Failed(kCodeInfStaging, L"SetupCopyOEMInfW " + inf);
+  if (plat::SetupUninstallOEMInfW(staged)) return true;
+  if (plat::GetLastError() != plat::kErrorInfInUseByDevices) return Failed(kCodeInfStaging, L"SetupUninstallOEMInfW " + staged);
+  WriteInstallLog(L"SetupUninstallOEMInfW " + staged, true);  // a device keeps its driver and the INF
+  return true;
+}
+
+bool RemoveMonitor() {
+  ReportStep(InstallStep::RemoveMonitor, kLanguageMonitorName);
+  if (plat::DeleteMonitorW(kLanguageMonitorName)) return true;
+  const uint32_t error = plat::GetLastError();
+  if (error == plat::kErrorUnknownPrintMonitor) return true;
+  if (error != plat::kErrorPrintMonitorInUse) return Failed(kCodeMonitor, L"DeleteMonitorW");
+  WriteInstallLog(L"DeleteMonitorW", true);  // a driver of another maker is bound to it
+  return true;
+}
+
+}  // namespace
+
+bool IsOurPrinter(const plat::PrinterInfo2& printer, const std::wstring& model) {
+  const std::wstring named = LowerAscii(ModelOfPrinterName(printer.printerName.value_or(L"")));
+  return !named.empty() && named == LowerAscii(ModelOfPrinterName(printer.driverName.value_or(L""))) &&
+         (model.empty() || named == LowerAscii(model));
+}
+
+bool RunUninstallRoad(const std::wstring& model) {
+  if (!SpoolerRunsOrReport()) return false;
+  std::vector<plat::PrinterInfo2> printers;
+  if (!ReadLocalPrinters(printers)) return false;
+
+  bool removed = true;
+  std::set<std::wstring> drivers;  // of the removed printers, in upper case
+  std::vector<std::wstring> driverNames;
+  std::wstring remaining;          // a printer of ours that stays
+  for (const plat::PrinterInfo2& printer : printers) {
+    if (!IsOurPrinter(printer, L"")) continue;
+    if (IsOurPrinter(printer, model)) {
+      if (DeleteNamedPrinter(*printer.printerName)) {
+        if (drivers.insert(UpperAscii(*printer.driverName)).second) driverNames.push_back(*printer.driverName);
+        continue;
+      }
+      removed = false;
+    }
+    if (remaining.empty()) remaining = *printer.printerName;
+  }
+  for (const std::wstring& driver : driverNames) removed = DeleteDriver(driver) && removed;
+  if (!remaining.empty()) {
+    ReportStep(InstallStep::SharedPartsKept, remaining);
+    return removed;
+  }
+  removed = RemoveStagedInf() && removed;
+  return RemoveMonitor() && removed;
+}

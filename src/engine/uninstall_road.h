@@ -1,0 +1,19 @@
+// The removal of what the install road installed: the printers of one model
+// (or of every model), their drivers, and, once no printer of ours remains,
+// the staged INF and the language monitor. Printers of other makers are never
+// touched: a printer is ours only when both its name and its driver's name
+// have the form CreatePrinterQueue gives them, for the same model.
+#pragma once
+#include <string>
+
+#include "platform/spooler.h"
+
+// Whether `printer` is ours and of `model` (letter case ignored; empty: of any model).
+bool IsOurPrinter(const plat::PrinterInfo2& printer, const std::wstring& model);
+
+// Removes the printers of `model` (empty: all of ours) and what only they
+// used. Every failure is logged and shown with its code, the others still
+// removed: 7 when the spooler does not run or list its printers, 6 for a
+// printer, 4 for a driver, 3 for the staged INF, 8 for the monitor. A monitor
+// or INF that something else still uses stays, and that is no failure.
+bool RunUninstallRoad(const std::wstring& model);
