@@ -472,8 +472,9 @@ TEST_F(WizardE2eWinTest, DisabledSpoolerShowsBoxSeven) {
 // written (code 9), and the monitor installed before stays.
 TEST_F(WizardE2eWinTest, MonitorWithoutItsEntryPointIsRefusedAndTheOldOneStays) {
   std::wstring output;
-  if (!wine::MonitorInstalled(kLanguageMonitorName))
+  if (!wine::MonitorInstalled(kLanguageMonitorName)) {
     ASSERT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/install /model QX-730K /port LPT1:", output), 0u);
+  }
   for (const wchar_t* arch : {L"i386", L"X64"}) {
     const std::filesystem::path branch = m_folder / L"24Pin" / arch;
     ASSERT_TRUE(CopyFileW((branch / L"unidrv.dll").c_str(), (branch / L"QXLMON.dll").c_str(), FALSE));
