@@ -1,7 +1,7 @@
 # Entry points for a fresh Debian machine; each installs what it needs first.
 #   make demo   the wizard under Wine on the bundled sample package
 #   make test   both builds and their whole test suites (host, host under the
-#               sanitizers, short fuzz runs, Wine), in LANES parts side by
+#               sanitizers, short fuzz runs, Wine), in two lanes side by
 #               side (each part's output whole when it ends), then the time
 #               each part took
 #   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
@@ -16,12 +16,11 @@
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
-LANES ?= 2
 # Every build and test step adds its seconds to this table; `make test` prints it.
 TIMES = $(BUILD)/test-times.txt
 timed = bash scripts/timed.sh $(TIMES) $@
 
-.PHONY: demo test test-parts deps host windows windows64 test-host test-windows test-windows64 clean \
+.PHONY: demo test test-lanes lane-windows lane-host deps host windows windows64 test-host test-windows test-windows64 clean \
 	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long bench msi
 
 deps:
@@ -87,16 +86,28 @@ test-fuzz: fuzzers
 fuzz-long: fuzzers
 	bash scripts/run-fuzzers.sh $(BUILD)/fuzz $(FUZZ_LONG_SECONDS)
 
-# The Windows builds come first: their Wine suites wait more than they
-# compute, so the host parts build and run beside them. Each Wine suite has a
-# screen of its own (scripts/wine-run.sh).
-test:
+# Two lanes side by side: the Windows builds and their Wine suites, which
+# wait more than they compute, and the host builds and suites, which compute.
+# Within a lane the parts run one after the other, each part's output printed
+# whole when it ends. Each Wine suite has a screen of its own
+# (scripts/wine-run.sh).
+test: deps
 	@mkdir -p $(BUILD) && rm -f $(TIMES)
 	@started=$$(date +%s) status=0; \
-	  $(MAKE) --no-print-directory --output-sync=target -j $(LANES) test-parts || status=$$?; \
+	  $(MAKE) --no-print-directory --output-sync=target -j 2 test-lanes || status=$$?; \
 	  bash scripts/print-times.sh $(TIMES) $$started; exit $$status
 
-test-parts: test-windows test-host test-windows64 test-host-asan test-host-tsan test-fuzz
+test-lanes: lane-windows lane-host
+
+lane-windows:
+	@$(MAKE) --no-print-directory test-windows
+	@$(MAKE) --no-print-directory test-windows64
+
+lane-host:
+	@$(MAKE) --no-print-directory test-host
+	@$(MAKE) --no-print-directory test-host-asan
+	@$(MAKE) --no-print-directory test-host-tsan
+	@$(MAKE) --no-print-directory test-fuzz
 
 bench: host windows windows64
 	$(BUILD)/host/tests/host/inf_catalog_bench
