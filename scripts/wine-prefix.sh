@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Creates a Wine prefix (win32 or win64) unless it exists already.
-#   wine-prefix.sh PREFIX ARCH
+#   wine-prefix.sh PREFIX ARCH [unmanaged]
+# "unmanaged" (the test prefixes): Wine draws and hides its windows itself.
+# The test screens (Xvfb) run no window manager, and Wine's managed windows
+# would wait 2 s on every hide for a manager's answer that never comes
+# (Windows does not wait). The demo's prefix keeps them managed, so that its
+# screenshots show the wizard without Wine's own window frames.
 set -euo pipefail
-prefix="$1" arch="$2"
+prefix="$1" arch="$2" windows="${3:-managed}"
 . "$(dirname "$0")/wine-loader.sh"
 wine_loader "$arch" || exit
 
@@ -25,9 +30,8 @@ exec 9>"$prefix.lock"
 flock 9
 if [ -f "$prefix/system.reg" ]; then keep_user_folders_inside; exit 0; fi
 "$WINE_LOADER" wineboot.exe -i >/dev/null 2>&1
-# The test screens (Xvfb) run no window manager. Wine's managed windows would
-# wait 2 s on every hide for a manager's answer that never comes (Windows
-# does not wait); unmanaged ones hide at once.
-"$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+if [ "$windows" = unmanaged ]; then
+  "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+fi
 wineserver -w
 keep_user_folders_inside

@@ -12,7 +12,9 @@ root="${QX_WINE_PREFIXES:?QX_WINE_PREFIXES is not set}"
 wine_loader "$arch" "$1" || exit
 export WINEPREFIX="$root/$arch" WINEARCH="$arch"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-"$here/wine-prefix.sh" "$WINEPREFIX" "$arch"
+windows=managed
+[ "${QX_PRIVATE_DISPLAY:-}" = 1 ] && windows=unmanaged  # the test suites' prefixes
+"$here/wine-prefix.sh" "$WINEPREFIX" "$arch" "$windows"
 if [ "${QX_PRIVATE_DISPLAY:-}" = 1 ]; then
   exec "$here/with-display.sh" --private "$WINE_LOADER" "$@"
 fi
