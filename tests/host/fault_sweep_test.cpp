@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <regex>
 #include <set>
@@ -53,6 +54,27 @@ struct Figures {
   int roads = 0, runs = 0, baselinesSucceeded = 0, silentFailures = 0, spoolerLeftStopped = 0, monitorsLost = 0,
       orphanDrivers = 0;
 };
+
+// Runs `run` once for every call of `calls` that can fail, with its usual
+// error and with another, the call failing at that occurrence alone; `name`
+// tells the run which fault it meets.
+void ForEachSingleFault(const std::vector<sim::Call>& calls,
+                        const std::function<void(const std::string& op, uint32_t error, int nth,
+                                                 const std::string& name)>& run) {
+  std::map<std::string, int> seen;
+  for (const sim::Call& call : calls) {
+    const int nth = ++seen[call.op];
+    if (kCannotFail.count(call.op)) continue;
+    for (uint32_t error : {UsualError(call.op), OtherError(call.op)})
+      run(call.op, error, nth, call.op + " #" + std::to_string(nth) + " with " + std::to_string(error));
+  }
+}
+
+// A sweep's figures line, on the test's output and in `file` for `make test`.
+void WriteFigures(const char* file, const std::string& text) {
+  std::fputs(text.c_str(), stdout);
+  std::ofstream(file) << text;
+}
 
 uint32_t UsualError(const std::string& op) {
   static const std::map<std::string, uint32_t> errors = {
@@ -214,21 +236,14 @@ TEST_F(FaultSweepTest, EveryCallOfEveryRoadFailingOnce) {
     const bool baseline = Check("nothing", figures);
     EXPECT_TRUE(baseline) << "the baseline of road " << static_cast<int>(road);
     figures.baselinesSucceeded += baseline;
-    const std::vector<sim::Call> calls = M().transcript.Calls();
-    std::map<std::string, int> seen;
-    for (const sim::Call& call : calls) {
-      const int nth = ++seen[call.op];
-      if (kCannotFail.count(call.op)) continue;
-      for (uint32_t error : {UsualError(call.op), OtherError(call.op)}) {
-        Prepare(road);
-        M().faults.Fail(call.op, error, nth);
-        RunJob(road);
-        Check(call.op + " #" + std::to_string(nth) + " with " + std::to_string(error) + " of road " +
-                  std::to_string(static_cast<int>(road)),
-              figures);
-        ++figures.runs;
-      }
-    }
+    ForEachSingleFault(M().transcript.Calls(), [&](const std::string& op, uint32_t error, int nth,
+                                                   const std::string& name) {
+      Prepare(road);
+      M().faults.Fail(op, error, nth);
+      RunJob(road);
+      Check(name + " of road " + std::to_string(static_cast<int>(road)), figures);
+      ++figures.runs;
+    });
   }
   char text[400];
   std::snprintf(text, sizeof text,
@@ -236,8 +251,7 @@ TEST_F(FaultSweepTest, EveryCallOfEveryRoadFailingOnce) {
                 "%d silent failures, %d with the spooler left stopped, %d monitors lost, %d drivers without a printer\n",
                 figures.roads, figures.runs, figures.baselinesSucceeded, figures.roads, figures.silentFailures,
                 figures.spoolerLeftStopped, figures.monitorsLost, figures.orphanDrivers);
-  std::fputs(text, stdout);
-  std::ofstream("fault_sweep_figures.txt") << text;
+  WriteFigures("fault_sweep_figures.txt", text);
 }
 
 TEST_F(FaultSweepTest, EveryCallOfTheUninstallRoadFailingOnce) {
@@ -253,26 +267,20 @@ TEST_F(FaultSweepTest, EveryCallOfTheUninstallRoadFailingOnce) {
   const bool baseline = uninstall();
   CheckUninstall(baseline, "nothing", figures);
   ASSERT_TRUE(baseline);
-  const std::vector<sim::Call> calls = M().transcript.Calls();
-  std::map<std::string, int> seen;
-  for (const sim::Call& call : calls) {
-    const int nth = ++seen[call.op];
-    if (kCannotFail.count(call.op)) continue;
-    for (uint32_t error : {UsualError(call.op), OtherError(call.op)}) {
-      Prepare(Road::Queue);
-      PrepareInstalled();
-      M().faults.Fail(call.op, error, nth);
-      CheckUninstall(uninstall(), call.op + " #" + std::to_string(nth) + " with " + std::to_string(error), figures);
-      ++figures.runs;
-    }
-  }
+  ForEachSingleFault(M().transcript.Calls(), [&](const std::string& op, uint32_t error, int nth,
+                                                 const std::string& name) {
+    Prepare(Road::Queue);
+    PrepareInstalled();
+    M().faults.Fail(op, error, nth);
+    CheckUninstall(uninstall(), name, figures);
+    ++figures.runs;
+  });
   char text[200];
   std::snprintf(text, sizeof text,
                 "uninstall fault sweep: %d runs with one failing call, %d silent failures, %d with the spooler left "
                 "stopped, %d monitors or INFs removed under a printer of ours\n",
                 figures.runs, figures.silentFailures, figures.spoolerLeftStopped, figures.monitorsLost);
-  std::fputs(text, stdout);
-  std::ofstream("uninstall_sweep_figures.txt") << text;
+  WriteFigures("uninstall_sweep_figures.txt", text);
 }
 
 // The package check under every single fault of the calls it makes on the
@@ -286,27 +294,20 @@ TEST_F(FaultSweepTest, EveryCallOfThePackageCheckFailingOnce) {
   M().transcript.Clear();
   ASSERT_TRUE(CheckDriverPackage(L"C:\\Setup\\").empty());
   const std::vector<sim::Call> calls = M().transcript.Calls();
-  std::map<std::string, int> seen;
   int runs = 0, silentPasses = 0;
-  for (const sim::Call& call : calls) {
-    const int nth = ++seen[call.op];
-    if (kCannotFail.count(call.op)) continue;
-    for (uint32_t error : {UsualError(call.op), OtherError(call.op)}) {
-      SetUp();
-      AddShippedPackage(M());
-      M().faults.Fail(call.op, error, nth);
-      const bool passed = CheckDriverPackage(L"C:\\Setup\\").empty();
-      const std::string failed = call.op + " #" + std::to_string(nth) + " with " + std::to_string(error);
-      if (passed && !kIndistinguishable.count(call.op)) ++silentPasses, ADD_FAILURE() << failed << ": passed";
-      EXPECT_TRUE(M().fs.open.empty() && M().fs.searches.empty()) << failed;
-      ++runs;
-    }
-  }
+  ForEachSingleFault(calls, [&](const std::string& op, uint32_t error, int nth, const std::string& name) {
+    SetUp();
+    AddShippedPackage(M());
+    M().faults.Fail(op, error, nth);
+    const bool passed = CheckDriverPackage(L"C:\\Setup\\").empty();
+    if (passed && !kIndistinguishable.count(op)) ++silentPasses, ADD_FAILURE() << name << ": passed";
+    EXPECT_TRUE(M().fs.open.empty() && M().fs.searches.empty()) << name;
+    ++runs;
+  });
   char text[200];
   std::snprintf(text, sizeof text, "package check fault sweep: %zu calls, %d runs with one failing call, %d silent passes\n",
                 calls.size(), runs, silentPasses);
-  std::fputs(text, stdout);
-  std::ofstream("package_check_sweep_figures.txt") << text;
+  WriteFigures("package_check_sweep_figures.txt", text);
 }
 
 }  // namespace
