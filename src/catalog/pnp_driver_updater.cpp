@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "catalog/driver_setup_helper.h"
-#include "catalog/executable_dir.h"
+#include "catalog/package_root.h"
 #include "catalog/inf_file_helper.h"
 #include "catalog/platform_probe.h"
 #include "catalog/wait_cursor.h"
@@ -35,7 +35,7 @@ void CPnpDriverUpdater::Reset() {
 std::wstring CPnpDriverUpdater::GetPackageInfPath(PinFamily pinFamily) {
   const bool is64 = IsNative64Bit();
   const std::wstring family = pinFamily == Pin24 ? L"24Pin" : L"9Pin";
-  return GetExecutableDirectory() + family + (is64 ? L"\\X64\\" : L"\\i386\\") + family + L".inf";
+  return GetPackageRootDirectory() + family + (is64 ? L"\\X64\\" : L"\\i386\\") + family + L".inf";
 }
 
 bool CPnpDriverUpdater::FindMatchingDevice(const std::wstring& infPath) {

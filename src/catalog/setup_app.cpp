@@ -1,19 +1,27 @@
 #include "catalog/setup_app.h"
 
+#include "catalog/app_title.h"
 #include "catalog/executable_dir.h"
 #include "engine/compatibility_assistant.h"
 #include "engine/folder_copy.h"
+#include "engine/installation_lock.h"
 #include "engine/service_sequence.h"
 #include "engine/service_thread.h"
 #include "platform/services.h"
 #include "platform/shell.h"
 #include "platform/threads.h"
+#include "platform/window.h"
 
 namespace {
 
 uint32_t RunServiceThread(void* record) { return ServiceThreadProc(*static_cast<ServiceThreadRecord*>(record)); }
 
 }  // namespace
+
+void AnswerAnotherInstallation() {
+  if (plat::BringWindowToFront(kAppTitle) || plat::BringWindowToFront(kReadmeTitle)) return;
+  plat::MessageBoxW(nullptr, kAnotherInstallationText, kAppTitle, plat::kMbIconInformation);
+}
 
 bool InstallFonts() {
   std::wstring fonts;

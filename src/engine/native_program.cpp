@@ -1,7 +1,7 @@
 #include "engine/native_program.h"
 
 #include "catalog/command_line.h"
-#include "catalog/executable_dir.h"
+#include "catalog/package_root.h"
 #include "engine/error_codes.h"
 #include "engine/error_report.h"
 #include "engine/install_log.h"
@@ -30,7 +30,7 @@ std::vector<std::wstring> InstallArguments(const InstallJob& job) {
 }
 
 int RunNativeProgram(const std::vector<std::wstring>& arguments, plat::ConsoleUse console) {
-  const std::wstring path = GetExecutableDirectory() + kNativeProgramName;
+  const std::wstring path = GetPackageRootDirectory() + kNativeProgramName;
   PeImage image;
   if (!ReadPeImage(path, image)) return CannotRun(path, L"cannot be read", true);
   if (!IsX64Image(image) || image.isDll) return CannotRun(path, L"is no x86-64 program", false);

@@ -3,6 +3,7 @@
 #include "allocation_hooks.h"
 #include "engine/install_job.h"
 #include "engine/installation_lock.h"
+#include "engine/payload_folder.h"
 #include "engine/pe_image.h"
 #include "platform/error.h"
 #include "platform/window.h"
@@ -109,9 +110,12 @@ TEST_F(InstallWorkerTest, UnderWow64TheNativeProgramInstallsAndItsCodeIsTheBox) 
       EXPECT_EQ(LogEntries().size(), 1u);
       continue;
     }
+    // Started from the wizard's own copy, which is gone afterwards.
     const auto& start = M().processes.started[0];
-    EXPECT_EQ(start.application, program);
-    EXPECT_EQ(start.commandLine.rfind(L"\"" + program + L"\" /install /model QX-630K /port LPT1: /detected QX-630K /handoff ", 0), 0u);
+    EXPECT_TRUE(start.application.starts_with(kPayloadParent + kPayloadFolderPrefix)) << start.application;
+    EXPECT_TRUE(start.application.ends_with(L"\\QuillexInstall64.exe"));
+    EXPECT_EQ(start.commandLine.rfind(L"\"" + start.application + L"\" /install /model QX-630K /port LPT1: /detected QX-630K /handoff ", 0), 0u);
+    EXPECT_FALSE(M().fs.Exists(start.application));
     EXPECT_TRUE(start.noWindow);
     EXPECT_TRUE(s_lent);
   }
@@ -125,7 +129,8 @@ TEST_F(InstallWorkerTest, PlugAndPlaySuccessNeedsNoQueue) {
   EXPECT_EQ(Run(Job(L"QX-630K")), std::vector<intptr_t>{1});
   ASSERT_EQ(M().devices.updates.size(), 1u);
   EXPECT_EQ(M().devices.updates[0].hardwareId, L"usb\\vid_d23c&pid_0001&rev_0100");  // the device's own text
-  EXPECT_EQ(M().devices.updates[0].infPath, kSampleBranch32 + L"24Pin.inf");
+  EXPECT_TRUE(M().devices.updates[0].infPath.starts_with(kPayloadParent + kPayloadFolderPrefix));
+  EXPECT_TRUE(M().devices.updates[0].infPath.ends_with(L"\\24Pin\\i386\\24Pin.inf"));
   EXPECT_EQ(QueueCalls(), 0u);
   EXPECT_EQ(M().transcript.Count("GetPrinterDriverDirectoryW"), 0u);
   EXPECT_EQ(M().spooler.ordinal204Calls, std::vector<std::wstring>{L"Quillex QX-630K"});
