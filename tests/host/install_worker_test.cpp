@@ -60,6 +60,18 @@ TEST_F(InstallWorkerTest, NoDetectedPrinterGoesStraightToTheQueue) {
   EXPECT_EQ(M().transcript.Count("SetupDiGetINFClassW"), 0u);
   EXPECT_EQ(QueueCalls(), 1u);
   EXPECT_NE(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
+  EXPECT_TRUE(M().fs.List(kPayloadParent).empty());  // the worker's copy of the package is gone
+
+  // Finish on Windows for ARM64 (the 32-bit wizard emulated there): box 13,
+  // before a file is copied or a service touched.
+  M().kernel.nativeArchitecture = plat::kProcessorArchitectureArm64;
+  M().kernel.processArchitecture = plat::kProcessorArchitectureIntel;
+  M().transcript.Clear();
+  M().windows.sent.clear();
+  EXPECT_EQ(Run(Job(L"")), std::vector<intptr_t>{0});
+  EXPECT_EQ(ErrorBoxes(), std::vector<std::wstring>{L"13"});
+  EXPECT_EQ(M().transcript.Ops({"CreateDirectoryW", "CopyFileW", "OpenSCManagerW", "CreateProcessW"}),
+            std::vector<std::string>{});
 }
 
 TEST_F(InstallWorkerTest, DetectedModelWithoutAPresentDeviceFallsBackToTheQueue) {
