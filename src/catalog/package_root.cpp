@@ -1,6 +1,6 @@
 #include "catalog/package_root.h"
 
-#include "catalog/executable_dir.h"
+#include "base/executable_dir.h"
 
 namespace {
 

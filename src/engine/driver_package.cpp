@@ -1,6 +1,7 @@
 #include "engine/driver_package.h"
 
 #include "catalog/package_root.h"
+#include "base/executable_dir.h"
 #include "catalog/platform_probe.h"
 #include "platform/spooler.h"
 

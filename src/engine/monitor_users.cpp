@@ -1,6 +1,6 @@
 #include "engine/monitor_users.h"
 
-#include "catalog/ascii_case.h"
+#include "base/ascii_case.h"
 #include "catalog/package_root.h"
 #include "engine/driver_package.h"
 #include "engine/driver_registration.h"

@@ -1,11 +1,11 @@
 // The process frame around the wizard: fonts beside the exe, the services at exit.
 
-#include "catalog/setup_app.h"
+#include "app/setup_app.h"
 
 #include <memory>
 #include <thread>
 
-#include "catalog/app_title.h"
+#include "report/app_title.h"
 #include "engine/installation_lock.h"
 #include "platform/sync.h"
 #include "platform/window.h"

@@ -1,7 +1,7 @@
-#include "catalog/setup_app.h"
+#include "app/setup_app.h"
 
-#include "catalog/app_title.h"
-#include "catalog/executable_dir.h"
+#include "report/app_title.h"
+#include "base/executable_dir.h"
 #include "engine/compatibility_assistant.h"
 #include "engine/folder_copy.h"
 #include "engine/installation_lock.h"
