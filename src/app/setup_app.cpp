@@ -1,6 +1,5 @@
 #include "app/setup_app.h"
 
-#include "report/app_title.h"
 #include "base/executable_dir.h"
 #include "engine/compatibility_assistant.h"
 #include "engine/folder_copy.h"
@@ -11,6 +10,7 @@
 #include "platform/shell.h"
 #include "platform/threads.h"
 #include "platform/window.h"
+#include "report/app_title.h"
 
 namespace {
 

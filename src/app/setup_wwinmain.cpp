@@ -10,10 +10,10 @@
 #include <commctrl.h>
 
 #include "app/setup_app.h"
-#include "report/error_report.h"
 #include "engine/installation_lock.h"
 #include "platform/dll_search.h"
 #include "report/app_title.h"
+#include "report/error_report.h"
 #include "ui/dlg_mes_error.h"
 #include "ui/setup_dlg.h"
 

@@ -6,8 +6,8 @@
 #include "base/executable_dir.h"
 #include "base/wait_cursor.h"
 #include "catalog/driver_setup_helper.h"
-#include "catalog/package_root.h"
 #include "catalog/inf_file_helper.h"
+#include "catalog/package_root.h"
 #include "catalog/platform_probe.h"
 
 namespace {

@@ -1,7 +1,6 @@
 #include "engine/driver_package.h"
 
 #include "catalog/package_root.h"
-#include "base/executable_dir.h"
 #include "catalog/platform_probe.h"
 #include "platform/spooler.h"
 

@@ -1,16 +1,16 @@
 #include "engine/driver_registration.h"
 
 #include "engine/driver_package.h"
-#include "report/error_codes.h"
-#include "report/error_report.h"
-#include "report/install_log.h"
-#include "report/install_steps.h"
 #include "engine/monitor_users.h"
 #include "engine/service_control.h"
 #include "engine/service_sequence.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/kernel.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
+#include "report/install_log.h"
+#include "report/install_steps.h"
 
 const wchar_t kLanguageMonitorName[] = L"Kelvane Language Monitor";
 const wchar_t kLanguageMonitorDll[] = L"QXLMON.dll";

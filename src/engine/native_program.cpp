@@ -2,13 +2,12 @@
 
 #include "base/command_line.h"
 #include "catalog/package_root.h"
-#include "report/error_codes.h"
-#include "report/error_report.h"
-#include "report/install_log.h"
-#include "base/executable_dir.h"
 #include "engine/installation_lock.h"
 #include "engine/pe_image.h"
 #include "platform/error.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
+#include "report/install_log.h"
 
 const wchar_t kNativeProgramName[] = L"QuillexInstall64.exe";
 

@@ -7,12 +7,12 @@
 #include "engine/driver_package.h"
 #include "engine/folder_entries.h"
 #include "engine/install_job.h"
-#include "report/install_log.h"
 #include "engine/native_program.h"
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/process.h"
 #include "platform/shell.h"
+#include "report/install_log.h"
 
 const wchar_t kPayloadFolderPrefix[] = L"QuillexPayload.";
 

@@ -7,7 +7,6 @@
 #include "catalog/pnp_driver_updater.h"
 #include "engine/driver_registration.h"
 #include "engine/install_road.h"
-#include "report/install_steps.h"
 #include "engine/monitor_users.h"
 #include "engine/printer_queue.h"
 #include "platform/error.h"
@@ -15,6 +14,7 @@
 #include "report/error_codes.h"
 #include "report/error_report.h"
 #include "report/install_log.h"
+#include "report/install_steps.h"
 
 namespace {
 

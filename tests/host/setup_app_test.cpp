@@ -5,10 +5,10 @@
 #include <memory>
 #include <thread>
 
-#include "report/app_title.h"
 #include "engine/installation_lock.h"
 #include "platform/sync.h"
 #include "platform/window.h"
+#include "report/app_title.h"
 
 #include "engine/service_sequence.h"
 #include "platform/error.h"
