@@ -143,15 +143,13 @@ bool PackageReadSafely(const InstallCommand& command, CPayloadFolder& payload) {
 }
 
 // The 32-bit program on 64-bit Windows: the 64-bit one runs from such a
-// copy, under this program's lock.
+// copy (or from Program Files, where the MSI puts both), under this
+// program's lock.
 int HandToNativeProgram(std::vector<std::wstring> arguments) {
   CInstallationLock lock;
   if (const int code = Admit(InstallCommand{}, lock); code != kExitSuccess) return code;
   CPayloadFolder payload;
-  if (!payload.Create()) {
-    PrintFailure(kCodeFileCopy);
-    return kCodeFileCopy;
-  }
+  if (!PackageReadSafely(InstallCommand{}, payload)) return kCodeFileCopy;
   CLockHandoff handoff;
   if (handoff.Valid()) arguments.insert(arguments.end(), {L"/handoff", handoff.Token()});
   const int code = RunNativeProgram(arguments, plat::ConsoleUse::Inherit);
