@@ -128,14 +128,20 @@ void CSetupDlg::PlaceControls() const {
 
 void CSetupDlg::MakeFonts() {
   m_fontText = ui::CreateSkinFont(layout::kConfirmFontHeight, kSkinFace, Dpi());
-  m_fontList = ui::CreatePointFont(layout::kListFontTenths, kSkinFace, Dpi());
-  ::SendMessageW(m_lstPort.GetSafeHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_fontList.Get()), TRUE);
-  if (Dpi() == m_nDialogFontDpi || !m_dialogFont.lfHeight) return;
-  LOGFONTW font = m_dialogFont;
-  font.lfHeight = RescaleBetweenDpis(font.lfHeight, m_nDialogFontDpi, Dpi());
-  font.lfWidth = RescaleBetweenDpis(font.lfWidth, m_nDialogFontDpi, Dpi());
-  m_fontModelList.Reset(::CreateFontIndirectW(&font));
-  ::SendMessageW(m_lstModel.GetSafeHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_fontModelList.Get()), TRUE);
+  // Each list gets its new font before the one it drew with is deleted.
+  ui::Font list = ui::CreatePointFont(layout::kListFontTenths, kSkinFace, Dpi());
+  ::SendMessageW(m_lstPort.GetSafeHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(list.Get()), TRUE);
+  m_fontList = std::move(list);
+  ui::Font model;
+  if (Dpi() != m_nDialogFontDpi && m_dialogFont.lfHeight) {
+    LOGFONTW font = m_dialogFont;
+    font.lfHeight = RescaleBetweenDpis(font.lfHeight, m_nDialogFontDpi, Dpi());
+    font.lfWidth = RescaleBetweenDpis(font.lfWidth, m_nDialogFontDpi, Dpi());
+    model.Reset(::CreateFontIndirectW(&font));
+  }
+  WPARAM modelFont = model ? reinterpret_cast<WPARAM>(model.Get()) : ::SendMessageW(m_hWnd, WM_GETFONT, 0, 0);
+  ::SendMessageW(m_lstModel.GetSafeHwnd(), WM_SETFONT, modelFont, TRUE);
+  m_fontModelList = std::move(model);
 }
 
 void CSetupDlg::OnDpiChanged() {

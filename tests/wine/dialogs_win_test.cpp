@@ -239,6 +239,21 @@ TEST(DialogsWin, DpiChangesLayTheDialogsOutAgain) {
   });
   checker.join();
   worker.join();
+
+  CDlgExplain readme;  // no readme file: its frames and close glyph
+  std::thread page = ui_test::WhenShown(L"USB驱动安装说明", [](HWND dialog) {
+    MoveToDpi(dialog, 192, 96);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(ChildRect(dialog, IDC_EXPLAIN_CLOSE), ReadmeClosePlacement(client.right, 192));
+    UpdateWindow(dialog);
+    ui_test::Capture doubled(dialog);
+    EXPECT_EQ(doubled.At(50, 400), skin::kFrameColour);  // the inner frame, 25 pixels in at 96 DPI
+    EXPECT_EQ(doubled.At(25, 400), kWhite);
+    PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  EXPECT_EQ(readme.DoModal(), IDCANCEL);
+  page.join();
 }
 
 }  // namespace
