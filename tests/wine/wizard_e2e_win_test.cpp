@@ -612,8 +612,7 @@ void Screenshot(HWND window, const std::string& name, int dpi) {
 }
 
 // At the screen's DPI every window is its 96-DPI layout scaled: the readme,
-// the pages, the quit question, the error box; the lists' rows grow with
-// their fonts. Run at 96 DPI in the suite's prefix and at 144 and 192 in
+// the four pages, the quit question; the lists' rows grow with their fonts. Run at 96 DPI in the suite's prefix and at 144 and 192 in
 // prefixes of their own.
 TEST_F(WizardE2eWinTest, EveryWindowScalesWithTheScreensDpi) {
   SetProcessDPIAware();  // this process sees the installer's windows in real pixels
@@ -673,6 +672,15 @@ TEST_F(WizardE2eWinTest, EveryWindowScalesWithTheScreensDpi) {
   ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_FINISH); }));
   ExpectPagePlaced(wizard, ConfirmPage, true, dpi);
   Screenshot(wizard, "confirm-page", dpi);
+
+  Click(wizard, IDC_FINISH);
+  ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_PROGRESS); }));
+  ExpectPagePlaced(wizard, InstallPage, true, dpi);
+  Screenshot(wizard, "install-page", dpi);
+  HWND success = setup.WaitForWindow(wine::MessageBoxCaptioned(L"Tovanta"), 120000);
+  ASSERT_NE(success, nullptr);
+  PostMessageW(success, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(setup.WaitForExit());
 }
 
 TEST_F(WizardE2eWinTest, ErrorBoxScalesWithTheScreensDpi) {
