@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Creates a Wine prefix (win32 or win64) unless it exists already.
-#   wine-prefix.sh PREFIX ARCH [unmanaged]
+#   wine-prefix.sh PREFIX ARCH [unmanaged] [DPI]
 # "unmanaged" (the test prefixes): Wine draws and hides its windows itself.
 # The test screens (Xvfb) run no window manager, and Wine's managed windows
 # would wait 2 s on every hide for a manager's answer that never comes
 # (Windows does not wait). The demo's prefix keeps them managed, so that its
 # screenshots show the wizard without Wine's own window frames.
+# DPI: the screen's pixels per inch (LogPixels) in the new prefix, for the
+# display scaling tests (192 is Windows' 200 %).
 set -euo pipefail
-prefix="$1" arch="$2" windows="${3:-managed}"
+prefix="$1" arch="$2" windows="${3:-managed}" dpi="${4:-}"
 . "$(dirname "$0")/wine-loader.sh"
 wine_loader "$arch" || exit
 
@@ -32,6 +34,11 @@ if [ -f "$prefix/system.reg" ]; then keep_user_folders_inside; exit 0; fi
 "$WINE_LOADER" wineboot.exe -i >/dev/null 2>&1
 if [ "$windows" = unmanaged ]; then
   "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+fi
+if [ -n "$dpi" ]; then
+  for key in 'HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    "$WINE_LOADER" reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  done
 fi
 wineserver -w
 keep_user_folders_inside
