@@ -9,6 +9,7 @@
 #include "engine/installation_lock.h"
 #include "engine/native_program.h"
 #include "engine/package_check.h"
+#include "engine/payload_folder.h"
 #include "engine/printer_queue.h"
 #include "engine/uninstall_road.h"
 #include "platform/console.h"
@@ -126,10 +127,34 @@ int Admit(const InstallCommand& command, CInstallationLock& lock) {
     return kExitNotElevated;
   }
   if (!IsLockHandedOff(command.handoff) && !lock.Acquire()) {
-    plat::WriteStdoutLine(L"另一个打印机驱动安装正在运行，请等它结束后再试。");
+    plat::WriteStdoutLine(kAnotherInstallationText);
     return kExitAnotherInstall;
   }
   return kExitSuccess;
+}
+
+// Run from a folder the user can write (Downloads, say), the package is read
+// from a copy no process of the user can change; false, shown, when it
+// cannot be made.
+bool PackageReadSafely(const InstallCommand& command, CPayloadFolder& payload) {
+  if (RunsFromAdministratorsFolder(IsLockHandedOff(command.handoff)) || payload.Create()) return true;
+  ShowErrorCode(kCodeFileCopy);
+  return false;
+}
+
+// The 32-bit program on 64-bit Windows: the 64-bit one runs from such a
+// copy (or from Program Files, where the MSI puts both), under this
+// program's lock.
+int HandToNativeProgram(std::vector<std::wstring> arguments) {
+  CInstallationLock lock;
+  if (const int code = Admit(InstallCommand{}, lock); code != kExitSuccess) return code;
+  CPayloadFolder payload;
+  if (!PackageReadSafely(InstallCommand{}, payload)) return kCodeFileCopy;
+  CLockHandoff handoff;
+  if (handoff.Valid()) arguments.insert(arguments.end(), {L"/handoff", handoff.Token()});
+  const int code = RunNativeProgram(arguments, plat::ConsoleUse::Inherit);
+  if (code == kCodeNativeProgram) PrintFailure(code);
+  return code;
 }
 
 int Install(const InstallCommand& command) {
@@ -138,6 +163,9 @@ int Install(const InstallCommand& command) {
   std::wstring model, detected;
   if (const int code = ChooseModel(command, model, detected); code != kExitSuccess) return code;
   const InstallJob job = MakeInstallJob(nullptr, model, command.port, detected);
+  if (const int code = RefusalOfThisWindows(); code != 0) return code;
+  CPayloadFolder payload;
+  if (!PackageReadSafely(command, payload)) return kCodeFileCopy;
 
   SetStepObserver(&PrintStep);
   InstallReport report;
@@ -162,6 +190,8 @@ int Uninstall(const InstallCommand& command) {
   CInstallationLock lock;
   if (const int code = Admit(command, lock); code != kExitSuccess) return code;
   SetErrorPresenter(&PrintUninstallFailure);
+  CPayloadFolder payload;
+  if (!PackageReadSafely(command, payload)) return kCodeFileCopy;
   SetStepObserver(&PrintStep);
   InstallReport report;
   const bool removed = RunUninstallRoad(command.all ? L"" : ModelFromListLine(command.model));
@@ -222,11 +252,7 @@ int RunInstallProgram(const std::vector<std::wstring>& arguments) {
   std::wstring error;
   const bool parsed = ParseInstallCommand(arguments, command, error);
   if (parsed && command.check) return CheckPackage(command.checkFolder);  // no need of the 64-bit program
-  if (RunsUnderWow64()) {
-    const int code = RunNativeProgram(arguments, plat::ConsoleUse::Inherit);
-    if (code == kCodeNativeProgram) PrintFailure(code);
-    return code;
-  }
+  if (RunsUnderWow64()) return HandToNativeProgram(arguments);
   if (!parsed) return BadArguments(error);
   if (command.usage) {
     plat::WriteStdoutLine(kUsage);

@@ -1,5 +1,6 @@
 #include "engine/install_road.h"
 
+#include "catalog/platform_probe.h"
 #include "catalog/pnp_driver_updater.h"
 #include "engine/printer_queue.h"
 #include "engine/protected_print.h"
@@ -36,12 +37,19 @@ bool SpoolerRunsOrReport() {
   return false;
 }
 
-bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded) {
-  if (ProtectedPrintModeOn()) {
+int RefusalOfThisWindows() {
+  int code = 0;
+  if (IsArm64Windows()) {
+    code = kCodeNoDriverForProcessor;  // the i386 branch would fail late, the spooler stopped on the way
+  } else if (ProtectedPrintModeOn()) {
     WriteInstallLog(L"Windows 受保护的打印模式已开启", false);
-    ShowErrorCode(kCodeProtectedPrint);
-    return false;
+    code = kCodeProtectedPrint;
   }
+  if (code != 0) ShowErrorCode(code);
+  return code;
+}
+
+bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded) {
   if (!SpoolerRunsOrReport()) return false;
   if (PlugAndPlayRoadApplies(job) && InstallThroughPlugAndPlay(job, succeeded)) return true;
   bool created = CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily);

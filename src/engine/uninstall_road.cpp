@@ -7,6 +7,7 @@
 #include "catalog/pnp_driver_updater.h"
 #include "engine/driver_registration.h"
 #include "engine/install_road.h"
+#include "engine/monitor_users.h"
 #include "engine/printer_queue.h"
 #include "platform/error.h"
 #include "platform/inf_store.h"
@@ -68,13 +69,31 @@ bool RemoveStagedInf() {
   return true;
 }
 
+// A monitor that a driver still names stays: after our drivers have gone,
+// that driver is another maker's. Any refusal of the delete then is a failure.
 bool RemoveMonitor() {
   ReportStep(InstallStep::RemoveMonitor, kLanguageMonitorName);
-  if (plat::DeleteMonitorW(kLanguageMonitorName)) return true;
-  const uint32_t error = plat::GetLastError();
-  if (error == plat::kErrorUnknownPrintMonitor) return true;
-  if (error != plat::kErrorPrintMonitorInUse) return Failed(kCodeMonitor, L"DeleteMonitorW");
-  WriteInstallLog(L"DeleteMonitorW", true);  // a driver of another maker is bound to it
+  MonitorUsers users;
+  if (!ReadMonitorUsers(users)) return Failed(kCodeSpooler, L"EnumPrinterDriversW");
+  if (!users.others.empty() || !users.ours.empty()) {
+    const std::wstring user = users.others.empty() ? users.ours.front() : users.others.front();
+    WriteInstallLog(L"语言监视器仍由驱动程序使用，保留：" + user, false);
+    return true;
+  }
+  if (plat::DeleteMonitorW(kLanguageMonitorName) || plat::GetLastError() == plat::kErrorUnknownPrintMonitor) return true;
+  return Failed(kCodeMonitor, L"DeleteMonitorW");
+}
+
+// The drivers whose data file is one of the package's (upper-case names).
+bool ReadOurDrivers(std::set<std::wstring>& ours) {
+  std::vector<plat::DriverInfo3> drivers;
+  if (!plat::EnumPrinterDriversW(drivers)) return Failed(kCodeSpooler, L"EnumPrinterDriversW");
+  const std::wstring branch = InstalledBranchFolder();
+  for (const plat::DriverInfo3& driver : drivers) {
+    const DriverOwner owner = OwnerOfDriver(driver, branch);
+    if (owner == DriverOwner::Unknown) return Failed(kCodeFileCopy, L"GetFileAttributesW " + driver.dataFile);
+    if (owner == DriverOwner::Ours) ours.insert(UpperAscii(driver.name));
+  }
   return true;
 }
 
@@ -89,14 +108,16 @@ bool IsOurPrinter(const plat::PrinterInfo2& printer, const std::wstring& model) 
 bool RunUninstallRoad(const std::wstring& model) {
   if (!SpoolerRunsOrReport()) return false;
   std::vector<plat::PrinterInfo2> printers;
-  if (!ReadLocalPrinters(printers)) return false;
+  std::set<std::wstring> ourDrivers;
+  if (!ReadLocalPrinters(printers) || !ReadOurDrivers(ourDrivers)) return false;
 
   bool removed = true;
   std::set<std::wstring> drivers;  // of the removed printers, in upper case
   std::vector<std::wstring> driverNames;
   std::wstring remaining;          // a printer of ours that stays
   for (const plat::PrinterInfo2& printer : printers) {
-    if (!IsOurPrinter(printer, L"")) continue;
+    // Names alone could be another maker's: the driver's data file decides.
+    if (!IsOurPrinter(printer, L"") || !ourDrivers.count(UpperAscii(*printer.driverName))) continue;
     if (IsOurPrinter(printer, model)) {
       if (DeleteNamedPrinter(*printer.printerName)) {
         if (drivers.insert(UpperAscii(*printer.driverName)).second) driverNames.push_back(*printer.driverName);

@@ -190,6 +190,8 @@ void PrepareInstalled() {
     m.spooler.AddExistingPrinter(name);
     plat::DriverInfo6 driver;
     driver.name = name;
+    driver.dataFile = m.spooler.driverDirectory + L"\\QX-630K.GPD";  // what makes the driver ours
+    driver.monitorName = L"Kelvane Language Monitor";
     m.spooler.drivers[sim::FileSystem::Key(name)] = driver;
   }
   m.spooler.AddExistingPrinter(L"Acme LQ-300");

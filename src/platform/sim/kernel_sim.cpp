@@ -56,6 +56,19 @@ bool GetNativeSystemInfo(SystemInfo& info) {
   return true;
 }
 
+bool GetNativeMachine(uint16_t& machine) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("IsWow64Process2")) return false;
+  if (!sim::machine().kernel.wow64Process2Exported) return false;
+  switch (sim::machine().kernel.nativeArchitecture) {
+    case kProcessorArchitectureIntel: machine = kImageMachineI386; break;
+    case kProcessorArchitectureAmd64: machine = kImageMachineAmd64; break;
+    case kProcessorArchitectureArm64: machine = kImageMachineArm64; break;
+    default: machine = kImageMachineUnknown; break;
+  }
+  return true;
+}
+
 void GetSystemInfo(SystemInfo& info) {
   auto lock = sim::machine().Lock();
   sim::Enter("GetSystemInfo");

@@ -107,6 +107,7 @@ void Machine::Reset() {
   auto lock = Lock();
   transcript = Transcript();
   faults = Faults();
+  onCall = nullptr;
   clock = Clock();
   clock.SetLocalTime({2026, 12, 3, 9, 9, 5, 3, 12});
   fs = FileSystem();
@@ -133,7 +134,11 @@ void Machine::Reset() {
   specialFolders = {
       {plat::kCsidlPersonal, L"C:\\users\\Quillex\\Documents"},
       {plat::kCsidlFonts, L"C:\\windows\\Fonts"},
+      {plat::kCsidlWindows, L"C:\\windows"},
+      {plat::kCsidlProgramFiles, L"C:\\Program Files"},
+      {plat::kCsidlProgramFilesX86, L"C:\\Program Files (x86)"},
   };
+  fs.AddDirectory(L"C:\\windows\\Temp");
   fs.AddDirectory(L"C:\\Setup");
   for (const auto& [csidl, path] : specialFolders) fs.AddDirectory(path);
   services = ServiceManager();
@@ -165,7 +170,8 @@ Machine& machine() {
 
 bool Enter(const char* op, std::wstring detail) {
   Machine& m = machine();
-  m.transcript.Record(op, std::move(detail));
+  m.transcript.Record(op, detail);
+  if (m.onCall) m.onCall({op, std::move(detail)});
   if (auto error = m.faults.Hit(op)) {
     plat::SetLastError(*error);
     return true;

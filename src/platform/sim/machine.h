@@ -95,6 +95,7 @@ class FileSystem {
     std::vector<std::wstring> children;  // keys, in enumeration order
     std::wstring linkTarget;             // a junction: the key of the folder it leads to
     uint64_t lastWriteTime = 0;          // set by every creation and write, kept by CopyFileW
+    bool administratorsOnly = false;     // created with a descriptor only Administrators and SYSTEM may write through
   };
   struct OpenFile {
     std::wstring key;
@@ -113,6 +114,9 @@ class FileSystem {
   void SetEnumerationOrder(const std::wstring& directory, const std::vector<std::wstring>& names);
 
   bool Exists(const std::wstring& path) const;
+  // Whether a standard user's process may write `path`: no folder on its way
+  // was created for Administrators and SYSTEM only.
+  bool UserCanWrite(const std::wstring& path) const;
   bool IsDirectory(const std::wstring& path) const;
   std::string Contents(const std::wstring& path) const;
   uint32_t Attributes(const std::wstring& path) const;
@@ -171,6 +175,7 @@ struct KernelState {
   uint16_t nativeArchitecture = plat::kProcessorArchitectureAmd64;
   uint16_t processArchitecture = plat::kProcessorArchitectureAmd64;  // what GetSystemInfo tells the process
   bool nativeSystemInfoExported = true;
+  bool wow64Process2Exported = true;  // IsWow64Process2: Windows 10 1511 and later
   plat::OsVersionInfo version{plat::kOsVersionInfoSize, 10, 0, 19045, plat::kPlatformWin32Nt};
   std::map<uint32_t, std::wstring> messages;  // FormatMessageW texts
   std::vector<std::wstring> debugOutput;
@@ -299,6 +304,9 @@ class Machine {
   bool SpoolerHolds(const std::wstring& path);
 
   Transcript transcript;
+  // Called at the start of every simulated operation, after it is recorded,
+  // under the machine's lock: a test acts at a chosen moment of a road.
+  std::function<void(const Call&)> onCall;
   Faults faults;
   Clock clock;
   FileSystem fs;
@@ -322,6 +330,9 @@ class Machine {
 };
 
 Machine& machine();
+
+// How the transcript shows a folder created for Administrators and SYSTEM only.
+inline constexpr wchar_t kAdministratorsOnly[] = L"(administrators only)";
 
 // The start of every simulated operation, made while holding the machine's lock:
 // records the call and applies an injected fault. When the call is to fail,

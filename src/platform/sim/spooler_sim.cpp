@@ -131,7 +131,11 @@ bool DeleteMonitorW(const std::wstring& monitorName) {
   if (sim::Enter("DeleteMonitorW", monitorName)) return false;
   if (Unavailable()) return false;
   if (!Sp().monitors.count(Upper(monitorName))) return Fail(kErrorUnknownPrintMonitor);
+  // Windows refuses while a port of the monitor is in use, and counts every
+  // driver bound to a language monitor as a use of it.
   if (Sp().monitorsInUse.count(Upper(monitorName))) return Fail(kErrorPrintMonitorInUse);
+  for (const auto& [key, driver] : Sp().drivers)
+    if (driver.monitorName && Upper(*driver.monitorName) == Upper(monitorName)) return Fail(kErrorPrintMonitorInUse);
   Sp().monitors.erase(Upper(monitorName));
   return true;
 }
@@ -181,6 +185,15 @@ bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, ui
   if (!printers || bufferBytes < neededBytes) return neededBytes == 0 || Fail(kErrorInsufficientBuffer);
   printers->clear();
   for (const auto& [key, p] : Sp().printers) printers->push_back(p);
+  return true;
+}
+
+bool EnumPrinterDriversW(std::vector<DriverInfo3>& drivers) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("EnumPrinterDriversW")) return false;
+  if (Unavailable()) return false;
+  drivers.clear();
+  for (const auto& [key, d] : Sp().drivers) drivers.push_back({d.name, d.dataFile, d.monitorName});
   return true;
 }
 

@@ -49,6 +49,10 @@ struct NamedObjects {
   };
   std::map<std::wstring, Object> byName;
   std::map<uintptr_t, std::wstring> open;  // handle -> name
+  // Whether CreatePrivateNamespaceW works (Wine has none); the aliases of
+  // the open namespaces by handle.
+  bool privateNamespaces = true;
+  std::map<uintptr_t, std::wstring> namespaces;
 };
 
 // What the program wrote to its standard output, a line each.
@@ -74,6 +78,10 @@ struct Windows {
     uint32_t style;
   };
   std::vector<MessageBox> messageBoxes;
+  // The titles of the top-level windows FindWindowW finds, and those
+  // brought to the front.
+  std::vector<std::wstring> topLevel;
+  std::vector<std::wstring> broughtToFront;
 };
 
 }  // namespace sim
