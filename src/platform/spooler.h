@@ -62,6 +62,13 @@ struct DriverInfo6 {
   OptText mfgName, oemUrl, hardwareId, provider;
 };
 
+// What DRIVER_INFO_3W tells of an installed driver that the installer reads.
+struct DriverInfo3 {
+  std::wstring name;
+  std::wstring dataFile;  // full path
+  OptText monitorName;
+};
+
 struct PrinterInfo2 {
   OptText serverName, printerName, shareName, portName, driverName, comment, location;
   DevMode devMode;
@@ -96,6 +103,9 @@ Handle AddPrinterW(const PrinterInfo2& info);
 // bytes (`printers` null with 0 to learn the size). Fails with
 // kErrorInsufficientBuffer and the size in `neededBytes` when they do not fit.
 bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, uint32_t& neededBytes);
+// The local server's drivers of the current environment, level 3, every
+// one; the buffer is sized and asked again as the spooler answers.
+bool EnumPrinterDriversW(std::vector<DriverInfo3>& drivers);
 // The printer of a handle opened with delete access (kPrinterAllAccess).
 bool DeletePrinter(Handle printer);
 // `defaults` null: no defaults.

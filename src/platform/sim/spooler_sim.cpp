@@ -184,6 +184,15 @@ bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, ui
   return true;
 }
 
+bool EnumPrinterDriversW(std::vector<DriverInfo3>& drivers) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("EnumPrinterDriversW")) return false;
+  if (Unavailable()) return false;
+  drivers.clear();
+  for (const auto& [key, d] : Sp().drivers) drivers.push_back({d.name, d.dataFile, d.monitorName});
+  return true;
+}
+
 // Windows lets a printer with jobs wait for them; the simulated one has none.
 bool DeletePrinter(Handle printer) {
   auto lock = sim::machine().Lock();
@@ -280,7 +289,7 @@ bool EnumPortsW(uint8_t* buffer, uint32_t bufferBytes, uint32_t& neededBytes, ui
 
 void CallSpoolerOrdinal204(const std::wstring& printerName) {
   auto lock = sim::machine().Lock();
-  sim::Enter("SpoolerOrdinal204", printerName);
+  if (sim::Enter("SpoolerOrdinal204", printerName) && sim::Gone()) return;
   Sp().ordinal204Calls.push_back(printerName);
 }
 

@@ -21,6 +21,7 @@ constinit SystemProc<decltype(&::AddPrinterDriverW)> s_addPrinterDriver(s_winspo
 constinit SystemProc<decltype(&::DeletePrinterDriverW)> s_deletePrinterDriver(s_winspool, "DeletePrinterDriverW");
 constinit SystemProc<decltype(&::AddPrinterW)> s_addPrinter(s_winspool, "AddPrinterW");
 constinit SystemProc<decltype(&::EnumPrintersW)> s_enumPrinters(s_winspool, "EnumPrintersW");
+constinit SystemProc<decltype(&::EnumPrinterDriversW)> s_enumDrivers(s_winspool, "EnumPrinterDriversW");
 constinit SystemProc<decltype(&::DeletePrinter)> s_deletePrinter(s_winspool, "DeletePrinter");
 constinit SystemProc<decltype(&::OpenPrinterW)> s_openPrinter(s_winspool, "OpenPrinterW");
 constinit SystemProc<decltype(&::ClosePrinter)> s_closePrinter(s_winspool, "ClosePrinter");
@@ -177,6 +178,27 @@ bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, ui
     for (DWORD i = 0; i < count; ++i) printers->push_back(FromApi(records[i]));
   }
   return ok;
+}
+
+bool EnumPrinterDriversW(std::vector<DriverInfo3>& drivers) {
+  auto enumDrivers = s_enumDrivers.Get();
+  if (!enumDrivers) return false;
+  constexpr int kTries = 3;  // a driver added between the size query and the read
+  std::vector<BYTE> buffer;
+  for (int attempt = 0; attempt < kTries; ++attempt) {
+    DWORD needed = 0, count = 0;
+    if (enumDrivers(nullptr, nullptr, 3, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &count)) {
+      drivers.clear();
+      const auto* records = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
+      for (DWORD i = 0; i < count; ++i)
+        drivers.push_back({records[i].pName ? records[i].pName : L"", records[i].pDataFile ? records[i].pDataFile : L"",
+                           Text(records[i].pMonitorName)});
+      return true;
+    }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+    buffer.resize(needed);
+  }
+  return false;
 }
 
 bool DeletePrinter(Handle printer) {
