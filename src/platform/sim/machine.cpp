@@ -247,10 +247,14 @@ Machine& machine() {
 bool Enter(const char* op, std::wstring detail) {
   Machine& m = machine();
   const int process = ProcessId();
-  if (m.deaths.victim == process && m.deaths.callsLeft-- == 0) {
-    m.deaths.victim = 0;
-    m.deaths.dead.push_back(process);
-    m.CloseHandlesOf(process);
+  if (m.deaths.victim == process) {
+    if (m.deaths.callsLeft > 0) {
+      --m.deaths.callsLeft;
+    } else {
+      m.deaths.victim = 0;
+      m.deaths.dead.push_back(process);
+      m.CloseHandlesOf(process);
+    }
   }
   if (m.deaths.IsDead(process)) {
     // The calls that destructors make (closing, releasing, the cursor back)
