@@ -1,21 +1,21 @@
-#include "catalog/install_program.h"
+#include "app/install_program.h"
 
-#include "catalog/ascii_case.h"
-#include "catalog/executable_dir.h"
+#include "base/ascii_case.h"
+#include "base/executable_dir.h"
 #include "catalog/platform_probe.h"
-#include "catalog/package_check.h"
 #include "catalog/printer_info_file.h"
 #include "discovery/model_detection.h"
-#include "engine/error_codes.h"
-#include "engine/error_report.h"
 #include "engine/install_road.h"
-#include "engine/install_steps.h"
 #include "engine/installation_lock.h"
 #include "engine/native_program.h"
+#include "engine/package_check.h"
 #include "engine/printer_queue.h"
 #include "engine/uninstall_road.h"
 #include "platform/console.h"
 #include "platform/process.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
+#include "report/install_steps.h"
 
 namespace {
 
