@@ -322,10 +322,11 @@ enum class KilledRoad { FirstInstall, Reinstall, Uninstall, Handoff };
 const char* const kKilledRoadNames[] = {"first install", "re-install", "uninstall", "hand-off"};
 
 // Folders that a run makes for itself under the Windows folder's Temp or
-// under ProgramData, and must remove again, also when it fails; after a kill
-// the next run must. Returns those left, by the pattern of their names.
+// under ProgramData ("QuillexPayload.<process>.<tick>"), and must remove
+// again, also when it fails; after a kill the next run must. Returns those
+// left, by the pattern of their names.
 std::vector<std::wstring> TemporaryFoldersLeft() {
-  static const std::wregex kRunFolder(LR"(Quillex.*)", std::regex_constants::icase);
+  static const std::wregex kRunFolder(LR"(QuillexPayload\..*)", std::regex_constants::icase);
   std::vector<std::wstring> left;
   for (const std::wstring root : {L"C:\\windows\\Temp", L"C:\\ProgramData"})
     for (const std::wstring& name : sim::machine().fs.List(root))
