@@ -133,5 +133,10 @@ bool CPayloadFolder::Create() {
 CPayloadFolder::~CPayloadFolder() {
   if (m_strFolder.empty()) return;
   SetPackageRootDirectory(L"");
-  if (!RemoveTree(m_strFolder)) WriteInstallLog(L"RemoveDirectoryW " + m_strFolder, true);
+  // A destructor lets nothing out (out of memory composing a path): a folder
+  // left behind is cleared by the next run that holds the lock.
+  try {
+    if (!RemoveTree(m_strFolder)) WriteInstallLog(L"RemoveDirectoryW " + m_strFolder, true);
+  } catch (...) {
+  }
 }

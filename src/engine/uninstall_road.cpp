@@ -97,6 +97,20 @@ bool ReadOurDrivers(std::set<std::wstring>& ours) {
   return true;
 }
 
+// A run killed between removing a printer and its driver leaves the driver
+// without a printer, where no later run would find it through a printer:
+// once no printer of ours stays, every driver of ours (`ours`) goes but those
+// already removed (`removed`; both upper case).
+bool RemoveOrphanDrivers(const std::set<std::wstring>& ours, const std::set<std::wstring>& removed) {
+  std::vector<plat::DriverInfo3> installed;
+  if (!plat::EnumPrinterDriversW(installed)) return Failed(kCodeSpooler, L"EnumPrinterDriversW");
+  bool removedAll = true;
+  for (const plat::DriverInfo3& driver : installed)
+    if (ours.count(UpperAscii(driver.name)) && !removed.count(UpperAscii(driver.name)))
+      removedAll = DeleteDriver(driver.name) && removedAll;
+  return removedAll;
+}
+
 }  // namespace
 
 bool IsOurPrinter(const plat::PrinterInfo2& printer, const std::wstring& model) {
@@ -132,6 +146,7 @@ bool RunUninstallRoad(const std::wstring& model) {
     ReportStep(InstallStep::SharedPartsKept, remaining);
     return removed;
   }
+  removed = RemoveOrphanDrivers(ourDrivers, drivers) && removed;
   removed = RemoveStagedInf() && removed;
   return RemoveMonitor() && removed;
 }

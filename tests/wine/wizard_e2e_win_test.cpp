@@ -252,6 +252,10 @@ TEST_F(WizardE2eWinTest, InstallsThePrinterThenACopy) {
   }
   EXPECT_TRUE(found);
   EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
+  // The driver and the monitor's DLL of the machine's own architecture: on
+  // 64-bit Windows the 32-bit wizard's road runs through QuillexInstall64.exe.
+  EXPECT_TRUE(DriverInstalled(kPrinter));
+  EXPECT_TRUE(MonitorInNativeDriverFolder());
 
   InstallOnce();
   EXPECT_TRUE(PrinterExists(kCopy));

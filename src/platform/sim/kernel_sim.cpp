@@ -11,7 +11,7 @@ void Sleep(uint32_t milliseconds) {
   bool realPause = true;
   {
     auto lock = sim::machine().Lock();
-    sim::machine().transcript.Record("Sleep", std::to_wstring(milliseconds));
+    if (sim::Enter("Sleep", std::to_wstring(milliseconds)) && sim::Gone()) return;
     sim::machine().clock.Advance(milliseconds);
     sim::machine().clock.RecordSleep(milliseconds);
     realPause = sim::machine().clock.realPauses;
@@ -72,7 +72,7 @@ bool GetNativeMachine(uint16_t& machine) {
 void GetSystemInfo(SystemInfo& info) {
   auto lock = sim::machine().Lock();
   sim::Enter("GetSystemInfo");
-  info.processorArchitecture = sim::machine().kernel.processArchitecture;
+  info.processorArchitecture = sim::ProcessArchitecture();
 }
 
 bool GetVersionExW(OsVersionInfo& info) {

@@ -28,6 +28,7 @@ namespace sim {
 struct Call {
   std::string op;
   std::wstring detail;
+  int process = 0;  // the calling process (ProcessId())
 };
 
 class Transcript {
@@ -280,6 +281,20 @@ struct CursorState {
   plat::Handle shown = System(plat::kIdcArrow);
 };
 
+// What a killed process's thread meets at its next platform call: the
+// process is gone, as after Task Manager, a log-off or a power loss.
+struct ProcessKilled {};
+
+// Processes that die at a chosen moment. A dead process's later calls take no
+// effect; the calls its destructors make while the kill unwinds them fail
+// quietly, so no cleanup of its own reaches the machine.
+struct Deaths {
+  int victim = 0;          // the process to kill; 0: none
+  size_t callsLeft = 0;    // its calls that still take effect
+  std::vector<int> dead;
+  bool IsDead(int process) const;
+};
+
 class Machine {
  public:
   Machine();
@@ -294,8 +309,15 @@ class Machine {
   // program started through CreateProcessW, has ended.
   void JoinThreads();
 
-  // A new handle value, unique for the machine's lifetime.
-  plat::Handle NewHandle() { return reinterpret_cast<plat::Handle>(nextHandle_++); }
+  // A new handle value, unique for the machine's lifetime, owned by the
+  // calling process.
+  plat::Handle NewHandle();
+
+  // The process `process` dies right after its next `calls` platform calls.
+  void KillAfter(int process, size_t calls);
+  // Ends `process` as the system does when it dies: every handle it owns
+  // closes, a mutex it holds is abandoned, a program it started runs on.
+  void CloseHandlesOf(int process);
 
   // True when the running spooler holds `path` open: an existing file below
   // its driver folder while the "Spooler" service is not stopped. It reads
@@ -323,8 +345,10 @@ class Machine {
   Processes processes;
   NamedObjects namedObjects;
   Console console;
+  Deaths deaths;
 
  private:
+  std::map<uintptr_t, int> handleOwners_;
   std::recursive_mutex mutex_;
   uintptr_t nextHandle_ = 0x1000;
 };
@@ -338,6 +362,20 @@ inline constexpr wchar_t kAdministratorsOnly[] = L"(administrators only)";
 // records the call and applies an injected fault. When the call is to fail,
 // sets the thread's last error and returns true.
 bool Enter(const char* op, std::wstring detail = {});
+
+// The process of the calling thread: 1 for the test's own threads, a new
+// number for each program that CreateProcessW starts; a thread that
+// CreateThread starts belongs to its creator's process.
+int ProcessId();
+void SetProcessId(int process);
+// The calling process's own bitness where it differs from the machine's
+// default (kernel.processArchitecture), e.g. a 64-bit program that a 32-bit
+// one started; 0 for the default.
+void SetProcessArchitecture(uint16_t architecture);
+uint16_t ProcessArchitecture();
+// True when the calling process is dead: an operation whose failure Enter
+// cannot report must then take no effect either.
+bool Gone();
 
 inline uintptr_t Id(plat::Handle h) { return reinterpret_cast<uintptr_t>(h); }
 

@@ -293,7 +293,7 @@ bool EnumPortsW(uint8_t* buffer, uint32_t bufferBytes, uint32_t& neededBytes, ui
 
 void CallSpoolerOrdinal204(const std::wstring& printerName) {
   auto lock = sim::machine().Lock();
-  sim::Enter("SpoolerOrdinal204", printerName);
+  if (sim::Enter("SpoolerOrdinal204", printerName) && sim::Gone()) return;
   Sp().ordinal204Calls.push_back(printerName);
 }
 

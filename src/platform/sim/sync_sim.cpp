@@ -1,4 +1,5 @@
 #include <thread>
+#include <utility>
 
 #include "platform/error.h"
 #include "platform/sim/machine.h"
@@ -94,8 +95,9 @@ uint32_t WaitForSingleObject(Handle handle, uint32_t timeoutMs) {
     return kWaitTimeout;
   }
   object->owner = std::this_thread::get_id();
+  object->ownerProcess = sim::ProcessId();
   ++object->recursion;
-  return kWaitObject0;
+  return std::exchange(object->abandoned, false) ? kWaitAbandoned : kWaitObject0;
 }
 
 Handle CreateEventW(const std::wstring& name) {

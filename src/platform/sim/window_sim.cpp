@@ -10,7 +10,7 @@ intptr_t SendMessageW(Handle window, uint32_t message, uintptr_t wParam, intptr_
   std::function<intptr_t(const sim::Windows::Message&)> procedure;
   {
     auto lock = sim::machine().Lock();
-    sim::Enter("SendMessageW", std::to_wstring(message) + L" " + std::to_wstring(lParam));
+    if (sim::Enter("SendMessageW", std::to_wstring(message) + L" " + std::to_wstring(lParam)) && sim::Gone()) return 0;
     sim::machine().windows.sent.push_back(sent);
     procedure = sim::machine().windows.procedure;
   }
