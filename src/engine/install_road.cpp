@@ -1,5 +1,9 @@
 #include "engine/install_road.h"
 
+#include <optional>
+#include <vector>
+
+#include "catalog/ascii_case.h"
 #include "catalog/pnp_driver_updater.h"
 #include "engine/error_codes.h"
 #include "engine/error_report.h"
@@ -8,6 +12,7 @@
 #include "engine/protected_print.h"
 #include "engine/service_control.h"
 #include "engine/printer_queue.h"
+#include "engine/uninstall_road.h"
 #include "platform/spooler.h"
 
 namespace {
@@ -31,6 +36,37 @@ bool InstallThroughPlugAndPlay(const InstallJob& job, const std::function<void()
   return true;
 }
 
+// The installation may start: no protected print mode, the spooler running.
+bool Admitted() {
+  if (ProtectedPrintModeOn()) {
+    WriteInstallLog(L"Windows 受保护的打印模式已开启", false);
+    ShowErrorCode(kCodeProtectedPrint);
+    return false;
+  }
+  return SpoolerRunsOrReport();
+}
+
+// Our printer of the job's model on the job's port, if there is one; false
+// when the spooler cannot list its printers.
+bool FindQueueToUpdate(const InstallJob& job, std::optional<plat::PrinterInfo2>& found) {
+  std::vector<plat::PrinterInfo2> printers;
+  if (!ReadLocalPrinters(printers)) return false;
+  for (plat::PrinterInfo2& printer : printers)
+    if (IsOurPrinter(printer, job.modelName) && !(printer.status & plat::kPrinterStatusPendingDeletion) &&
+        LowerAscii(printer.portName.value_or(L"")) == LowerAscii(job.portName)) {
+      found = std::move(printer);
+      return true;
+    }
+  return true;
+}
+
+// The queue road again, with the spooler running at its end whatever it met.
+bool Finish(bool done, const std::function<void()>& succeeded) {
+  done = SpoolerRunsOrReport() && done;
+  if (done) succeeded();
+  return done;
+}
+
 }  // namespace
 
 bool SpoolerRunsOrReport() {
@@ -40,19 +76,20 @@ bool SpoolerRunsOrReport() {
 }
 
 bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded) {
-  if (ProtectedPrintModeOn()) {
-    WriteInstallLog(L"Windows 受保护的打印模式已开启", false);
-    ShowErrorCode(kCodeProtectedPrint);
-    return false;
-  }
-  if (!SpoolerRunsOrReport()) return false;
+  if (!Admitted()) return false;
   if (PlugAndPlayRoadApplies(job) && InstallThroughPlugAndPlay(job, succeeded)) return true;
-  bool created = CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily);
   // The queue road stops and starts the spooler on its way: whatever it met,
   // the spooler runs again before anyone hears of the end.
-  created = SpoolerRunsOrReport() && created;
-  if (created) succeeded();
-  return created;
+  return Finish(CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily), succeeded);
+}
+
+bool RunUpdateRoad(const InstallJob& job, const std::function<void()>& succeeded) {
+  if (!Admitted()) return false;
+  std::optional<plat::PrinterInfo2> queue;
+  if (!FindQueueToUpdate(job, queue)) return false;
+  if (!queue) return RunInstallRoad(job, succeeded);
+  return Finish(RefreshPrinterQueue(*queue->printerName, queue->driverName.value_or(L""), job.dataFile, job.pinFamily),
+                succeeded);
 }
 
 InstallJob MakeInstallJob(plat::Handle owner, const std::wstring& model, const std::wstring& port,

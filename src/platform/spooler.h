@@ -18,6 +18,11 @@ constexpr uint32_t kErrorPrintMonitorInUse = 3008;
 constexpr uint32_t kErrorPrinterDriverInUse = 3001;
 constexpr uint32_t kRpcServerUnavailable = 1722;
 
+constexpr uint32_t kErrorPrinterDriverAlreadyInstalled = 1795;
+
+// PRINTER_STATUS_PENDING_DELETION: deleted while jobs wait, gone after the last.
+constexpr uint32_t kPrinterStatusPendingDeletion = 0x4;
+
 constexpr uint32_t kPrinterAttributeLocal = 0x40;
 constexpr uint32_t kPrinterAttributeEnableBidi = 0x800;
 constexpr uint32_t kPrinterAllAccess = 0xF000C;
@@ -96,7 +101,13 @@ Handle AddPrinterW(const PrinterInfo2& info);
 // bytes (`printers` null with 0 to learn the size). Fails with
 // kErrorInsufficientBuffer and the size in `neededBytes` when they do not fit.
 bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, uint32_t& neededBytes);
-// The printer of a handle opened with delete access (kPrinterAllAccess).
+// The drivers of the local server and the caller's environment at level 3
+// (name, environment, data file and monitor filled), into a buffer of
+// `bufferBytes` bytes (`drivers` null with 0 to learn the size). Fails with
+// kErrorInsufficientBuffer and the size in `neededBytes` when they do not fit.
+bool EnumPrinterDriversW(std::vector<DriverInfo6>* drivers, uint32_t bufferBytes, uint32_t& neededBytes);
+// The printer of a handle opened with delete access (kPrinterAllAccess); a
+// printer with jobs is only marked pending deletion and goes after the last.
 bool DeletePrinter(Handle printer);
 // `defaults` null: no defaults.
 bool OpenPrinterW(const std::wstring& name, Handle& printer, const PrinterDefaults* defaults);
