@@ -3,6 +3,7 @@
 // spooler.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <msi.h>
 #include <winspool.h>
 
 #include <filesystem>
@@ -149,6 +150,56 @@ bool PackageInfStaged(const std::filesystem::path& package) {
 size_t PrinterCount() {
   std::vector<BYTE> storage;
   return wine::EnumLocalPrinters(storage).size();
+}
+
+// The product as Windows Installer knows it: its upgrade code, fixed for the
+// product's lifetime (scripts/make-msi.py).
+const wchar_t kUpgradeCode[] = L"{6B0D9C52-3E5A-4F0B-9A51-2C7E1D4F8A30}";
+
+std::vector<std::wstring> InstalledProducts() {
+  std::vector<std::wstring> products;
+  wchar_t code[39] = {};
+  for (DWORD i = 0; MsiEnumRelatedProductsW(kUpgradeCode, 0, i, code) == ERROR_SUCCESS; ++i) products.push_back(code);
+  return products;
+}
+
+std::wstring InstalledVersion(const std::wstring& product) {
+  wchar_t version[64] = {};
+  DWORD size = 64;
+  MsiGetProductInfoW(product.c_str(), INSTALLPROPERTY_VERSIONSTRING, version, &size);
+  return version;
+}
+
+DWORD Msiexec(const std::wstring& arguments, std::wstring& output) {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  return wine::RunConsoleProgram(system, L"msiexec.exe", arguments, output);
+}
+
+// The printer's level-2 record, read by name; false when there is none.
+bool ReadPrinter(const std::wstring& name, std::vector<BYTE>& storage, PRINTER_INFO_2W*& info) {
+  for (PRINTER_INFO_2W& p : wine::EnumLocalPrinters(storage))
+    if (name == p.pPrinterName) return (info = &p), true;
+  return false;
+}
+
+// A setting of the user's own on the printer: its comment.
+bool SetComment(const std::wstring& name, const std::wstring& comment) {
+  PRINTER_DEFAULTSW all{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  HANDLE printer = nullptr;
+  if (!OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, &all)) return false;
+  DWORD needed = 0;
+  GetPrinterW(printer, 2, nullptr, 0, &needed);
+  std::vector<BYTE> storage(needed + 1);
+  auto* info = reinterpret_cast<PRINTER_INFO_2W*>(storage.data());
+  bool set = GetPrinterW(printer, 2, storage.data(), needed, &needed);
+  if (set) {
+    info->pComment = const_cast<LPWSTR>(comment.c_str());
+    info->pSecurityDescriptor = nullptr;
+    set = SetPrinterW(printer, 2, storage.data(), 0);
+  }
+  ClosePrinter(printer);
+  return set;
 }
 
 class WizardE2eWinTest : public ::testing::Test {
@@ -395,6 +446,94 @@ TEST_F(WizardE2eWinTest, MsiInstallsThePrinterAndItsRemovalLeavesAnotherMakersPr
   EXPECT_TRUE(foreign.AllThere());
 }
 
+// The MSIs of the deployment cases: the build's and a newer one of the same
+// dist/; a product of ours left by an earlier run is removed first and last.
+class MsiWinTest : public WizardE2eWinTest {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(QX_MSI_PATH) || !std::filesystem::exists(QX_NEWER_MSI_PATH))
+      GTEST_SKIP() << "no MSI: the build found no wixl (Debian's msitools, which scripts/install-deps.sh installs)";
+    WizardE2eWinTest::SetUp();
+    RemoveProducts();
+    wine::DeletePrinterNamed(kSecondModel);
+    m_strOlder = L"\"" + wine::InPrefix(QX_MSI_PATH).wstring() + L"\"";
+    m_strNewer = L"\"" + wine::InPrefix(QX_NEWER_MSI_PATH).wstring() + L"\"";
+    m_strLog = Folder() + L"\\msi.log";
+  }
+  void TearDown() override {
+    if (IsSkipped()) return;
+    RemoveProducts();
+    wine::DeletePrinterNamed(kSecondModel);
+  }
+  static void RemoveProducts() {
+    std::wstring output;
+    for (const std::wstring& product : InstalledProducts()) Msiexec(L"/x " + product + L" /qn", output);
+  }
+  std::wstring Logged(const std::wstring& arguments) const { return arguments + L" /qn /l*v \"" + m_strLog + L"\""; }
+
+  static constexpr const wchar_t* kSecondModel = L"Quillex QX-730K";
+  std::wstring m_strOlder, m_strNewer, m_strLog;
+};
+
+// Version 2 over version 1 as a deployment engine runs them: one product,
+// the printer kept with its port and settings, no copy, version 2's files; an
+// older MSI over it refused; the same product installed again, one printer;
+// a repair brings back a deleted printer; the same MSI with another MODEL
+// and PORT adds that printer; removing version 2 removes everything.
+TEST_F(MsiWinTest, UpgradeKeepsThePrinterAndRepairBringsItBack) {
+  std::wstring output;
+  ASSERT_EQ(Msiexec(Logged(L"/i " + m_strOlder + L" MODEL=QX-630K PORT=LPT1:"), output), 0u);
+  ASSERT_TRUE(SetComment(kPrinter, L"前台的打印机"));
+
+  // The newer MSI alone, as "supersede" runs it: MODEL and PORT come from the installed product.
+  ASSERT_EQ(Msiexec(Logged(L"/i " + m_strNewer), output), 0u) << wine::ReadAll(m_strLog).size();
+  std::vector<std::wstring> products = InstalledProducts();
+  ASSERT_EQ(products.size(), 1u);
+  EXPECT_EQ(InstalledVersion(products[0]), L"" QX_NEWER_VERSION);
+  std::vector<BYTE> storage;
+  PRINTER_INFO_2W* printer = nullptr;
+  ASSERT_TRUE(ReadPrinter(kPrinter, storage, printer));
+  EXPECT_STREQ(printer->pPortName, L"LPT1:");
+  // Windows tells the older product's removal that it is part of an upgrade
+  // (UPGRADINGPRODUCTCODE), and the printer stays as it was. Wine 8 removes
+  // the older product with "msiexec /qn /i {code} REMOVE=ALL" alone: there
+  // the removal runs, and /update makes the printer anew, name and port kept.
+  if (!wine::RunsUnderWine()) {
+    EXPECT_STREQ(printer->pComment, L"前台的打印机");
+  }
+  EXPECT_FALSE(PrinterExists(kCopy));
+  EXPECT_TRUE(DriverInstalled(kPrinter));
+  wchar_t programFiles[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH);
+  const std::filesystem::path installed = std::filesystem::path(programFiles) / L"Quillex" / L"PrinterDriver";
+  EXPECT_TRUE(std::filesystem::exists(installed / kInstallProgram));
+
+  // Windows answers 1603 for a failed launch condition.
+  EXPECT_NE(Msiexec(Logged(L"/i " + m_strOlder + L" MODEL=QX-630K PORT=LPT1:"), output), 0u);
+  EXPECT_EQ(InstalledProducts(), products);
+  EXPECT_EQ(Msiexec(Logged(L"/i " + m_strNewer + L" MODEL=QX-630K PORT=LPT1:"), output), 0u);
+  EXPECT_FALSE(PrinterExists(kCopy));
+
+  // The repair as its properties say it ("msiexec /fomus" on Windows; Wine 8's
+  // msiexec /f answers 1605 for a package and 1 for a product code, and repairs nothing).
+  wine::DeletePrinterNamed(kPrinter);
+  EXPECT_EQ(Msiexec(Logged(L"/i " + m_strNewer + L" REINSTALL=ALL REINSTALLMODE=omus"), output), 0u);
+  EXPECT_TRUE(ReadPrinter(kPrinter, storage, printer) && std::wstring(printer->pPortName) == L"LPT1:");
+
+  EXPECT_EQ(Msiexec(Logged(L"/i " + m_strNewer + L" MODEL=QX-730K PORT=LPT2:"), output), 0u);
+  EXPECT_TRUE(ReadPrinter(kSecondModel, storage, printer) && std::wstring(printer->pPortName) == L"LPT2:");
+  EXPECT_FALSE(PrinterExists(kCopy));
+
+  EXPECT_EQ(Msiexec(Logged(L"/x " + m_strNewer), output), 0u);
+  EXPECT_TRUE(InstalledProducts().empty());
+  for (const std::wstring& name : {kPrinter, std::wstring(kSecondModel)}) {
+    EXPECT_FALSE(PrinterExists(name)) << name;
+    EXPECT_FALSE(DriverInstalled(name)) << name;
+  }
+  EXPECT_FALSE(wine::MonitorInstalled(kLanguageMonitorName));
+  EXPECT_FALSE(std::filesystem::exists(installed / kInstallProgram));
+}
+
 // Bad arguments and an unknown model: 87 with the usage or the model list;
 // with no printer attached, /detect takes the first model.
 TEST_F(WizardE2eWinTest, InstallProgramArgumentsAndDetection) {
@@ -466,6 +605,64 @@ TEST_F(WizardE2eWinTest, DisabledSpoolerShowsBoxSeven) {
   ASSERT_TRUE(wine::SpoolerReaches(SERVICE_STOPPED));
   InstallEndsOnBox(L"7");
   EXPECT_FALSE(PrinterExists(kPrinter));
+}
+
+// Removal while printing cannot run: the MSI's removal succeeds and removes
+// the product, and the install log says that the printers stay; they are
+// still there once printing runs again. By hand, the removal fails with 7.
+TEST_F(MsiWinTest, RemovalWithTheSpoolerDisabledKeepsThePrintersAndSucceeds) {
+  std::wstring output;
+  ASSERT_EQ(Msiexec(Logged(L"/i " + m_strOlder + L" MODEL=QX-630K PORT=LPT1:"), output), 0u);
+  std::filesystem::remove(wine::LogFile(1));
+  {
+    DisabledSpooler disabled;
+    ASSERT_TRUE(wine::SpoolerReaches(SERVICE_STOPPED));
+    EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/uninstall /all", output), 7u) << output;
+    EXPECT_EQ(Msiexec(Logged(L"/x " + m_strOlder), output), 0u);
+    EXPECT_TRUE(InstalledProducts().empty());
+  }
+  const std::string log = wine::ReadAll(wine::LogFile(1));
+  EXPECT_NE(log.find("Quillex \xB4\xF2\xD3\xA1\xBB\xFA\xBC\xB0\xC6\xE4\xC7\xFD\xB6\xAF\xB3\xCC\xD0\xF2\xB1\xA3\xC1\xF4"),
+            std::string::npos)  // "Quillex 打印机及其驱动程序保留" in GBK
+      << log;
+  EXPECT_TRUE(PrinterExists(kPrinter));
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/uninstall /all", output), 0u) << output;
+  EXPECT_FALSE(PrinterExists(kPrinter));
+}
+
+// A job waiting in the printer's queue, then the MSI's removal: the run
+// succeeds and the job is never purged; a later removal finishes.
+TEST_F(MsiWinTest, RemovalWithAQueuedJobSucceedsAndNeverPurgesIt) {
+  std::wstring output;
+  ASSERT_EQ(Msiexec(Logged(L"/i " + m_strOlder + L" MODEL=QX-630K PORT=LPT1:"), output), 0u);
+  HANDLE printer = nullptr;
+  ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(kPrinter.c_str()), &printer, nullptr));
+  DOC_INFO_1W document{const_cast<LPWSTR>(L"queued"), nullptr, const_cast<LPWSTR>(L"RAW")};
+  const DWORD job = StartDocPrinterW(printer, 1, reinterpret_cast<BYTE*>(&document));
+  ASSERT_NE(job, 0u);
+  char bytes[] = "queued job\r\n";
+  DWORD written = 0;
+  WritePrinter(printer, bytes, sizeof bytes - 1, &written);
+  std::vector<BYTE> storage;
+  PRINTER_INFO_2W* info = nullptr;
+  ASSERT_TRUE(ReadPrinter(kPrinter, storage, info));
+  const DWORD jobs = info->cJobs;
+
+  EXPECT_EQ(Msiexec(Logged(L"/x " + m_strOlder), output), 0u);
+  EXPECT_TRUE(InstalledProducts().empty());
+  const bool waits = ReadPrinter(kPrinter, storage, info);
+  std::printf("queued jobs seen by the test: %lu; after the removal the printer %s\n", jobs,
+              waits ? "waits pending deletion" : "is gone");
+  if (waits) {
+    EXPECT_EQ(info->cJobs, jobs);
+    EXPECT_TRUE(info->Status & PRINTER_STATUS_PENDING_DELETION);
+    EXPECT_TRUE(DriverInstalled(kPrinter));
+  }
+  EndDocPrinter(printer);
+  ClosePrinter(printer);
+  EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/uninstall /all", output), 0u) << output;
+  EXPECT_FALSE(PrinterExists(kPrinter));
+  EXPECT_FALSE(DriverInstalled(kPrinter));
 }
 
 // A monitor DLL without its entry point is refused before anything is
