@@ -8,6 +8,8 @@
 
 #include "discovery/device_id.h"
 
+#include "base/code_page.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::wstring id = AnsiToWide(reinterpret_cast<const char*>(data), static_cast<int>(size));
   const DeviceIdFields fields = ParseDeviceId(id);

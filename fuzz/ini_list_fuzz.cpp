@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "catalog/ini_file_helper.h"
+#include "catalog/model_name.h"
 #include "catalog/printer_info_file.h"
-#include "discovery/model_name.h"
 #include "platform/sim/machine.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "catalog/ascii_case.h"
+#include "base/ascii_case.h"
 #include "catalog/platform_probe.h"
 
 namespace {

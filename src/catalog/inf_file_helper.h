@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "catalog/text_line_reader.h"
+#include "base/text_line_reader.h"
 
 // A line of a models section: its install section (the text between "=" and
 // the first ",", trimmed; empty without "=") and its entry as ReadModels keeps it.

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/executable_dir.h"
+#include "base/wait_cursor.h"
 #include "catalog/driver_setup_helper.h"
-#include "catalog/executable_dir.h"
 #include "catalog/inf_file_helper.h"
 #include "catalog/platform_probe.h"
-#include "catalog/wait_cursor.h"
 
 namespace {
 

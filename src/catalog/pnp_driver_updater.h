@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "engine/pin_family.h"
+#include "catalog/pin_family.h"
 #include "platform/devinst.h"
 
 class CPnpDriverUpdater {

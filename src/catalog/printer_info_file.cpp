@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "catalog/executable_dir.h"
+#include "base/executable_dir.h"
 #include "platform/profile.h"
 
 namespace {

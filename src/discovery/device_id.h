@@ -2,12 +2,6 @@
 #pragma once
 #include <string>
 
-// The reply's `count` bytes in the ANSI code page, as UTF-16; the text ends at
-// the first NUL, so an embedded zero byte ends it there.
-std::wstring AnsiToWide(const char* bytes, int count);
-// `text` up to its first NUL in the ANSI code page, without terminator.
-std::string WideToAnsi(const std::wstring& text);
-
 // The wide-character class test for white space, the same on every build:
 // tab, LF, VT, FF, CR, blank and the Unicode space characters.
 bool IsWideSpace(wchar_t c);

@@ -1,14 +1,13 @@
 #include "discovery/model_detection.h"
 
 #include "catalog/ini_file_helper.h"
-#include "discovery/model_name.h"
+#include "catalog/model_name.h"
 #include "discovery/parallel_port.h"
 #include "discovery/usb_printer.h"
-#include "engine/error_codes.h"
-#include "engine/error_report.h"
-#include "engine/printer_queue.h"
 #include "platform/files.h"
 #include "platform/window.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
 
 namespace {
 

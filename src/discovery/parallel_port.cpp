@@ -3,14 +3,15 @@
 #include <optional>
 #include <vector>
 
-#include "catalog/ascii_case.h"
+#include "base/ascii_case.h"
+#include "base/code_page.h"
 #include "discovery/device_id.h"
 #include "discovery/device_interfaces.h"
-#include "engine/install_log.h"
 #include "platform/cfgmgr.h"
 #include "platform/devinst.h"
 #include "platform/devio.h"
 #include "platform/kernel.h"
+#include "report/install_log.h"
 
 namespace {
 

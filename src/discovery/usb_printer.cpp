@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "catalog/app_title.h"
+#include "base/code_page.h"
 #include "catalog/platform_probe.h"
 #include "discovery/device_id.h"
 #include "discovery/device_interfaces.h"
@@ -10,6 +10,7 @@
 #include "platform/error.h"
 #include "platform/registry.h"
 #include "platform/window.h"
+#include "report/app_title.h"
 
 std::wstring UsbPortFilter = L"vid_d23c&pid_0001";
 

@@ -1,6 +1,6 @@
 #include "engine/driver_package.h"
 
-#include "catalog/executable_dir.h"
+#include "base/executable_dir.h"
 #include "catalog/platform_probe.h"
 #include "platform/spooler.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "engine/pin_family.h"
+#include "catalog/pin_family.h"
 
 // File lists are runs of names, each closed by ";".
 struct DriverPackage {

@@ -1,15 +1,15 @@
 #include "engine/driver_registration.h"
 
 #include "engine/driver_package.h"
-#include "engine/error_codes.h"
-#include "engine/error_report.h"
-#include "engine/install_log.h"
-#include "engine/install_steps.h"
 #include "engine/service_control.h"
 #include "engine/service_sequence.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/kernel.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
+#include "report/install_log.h"
+#include "report/install_steps.h"
 
 const wchar_t kLanguageMonitorName[] = L"Kelvane Language Monitor";
 const wchar_t kLanguageMonitorDll[] = L"QXLMON.dll";

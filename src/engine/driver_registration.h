@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/pin_family.h"
+#include "catalog/pin_family.h"
 #include "engine/service_control.h"
 #include "platform/spooler.h"
 

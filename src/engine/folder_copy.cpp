@@ -1,10 +1,10 @@
 #include "engine/folder_copy.h"
 
 #include "engine/folder_entries.h"
-#include "engine/install_log.h"
 #include "engine/protected_copy.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "report/install_log.h"
 
 namespace {
 

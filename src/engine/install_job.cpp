@@ -1,12 +1,12 @@
 #include "engine/install_job.h"
 
 #include "catalog/platform_probe.h"
-#include "engine/error_codes.h"
-#include "engine/error_report.h"
 #include "engine/install_road.h"
 #include "engine/native_program.h"
 #include "platform/threads.h"
 #include "platform/window.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
 
 namespace {
 

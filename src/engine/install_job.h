@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/pin_family.h"
+#include "catalog/pin_family.h"
 #include "platform/handle.h"
 
 // Sent once per job to the job's owner window: wParam 0, lParam 1 when the
@@ -20,13 +20,11 @@ inline constexpr PinFamily kInstalledFamily = Pin24;
 
 struct InstallJob {
   plat::Handle ownerWindow = nullptr;  // receives WM_INSTALL_DONE
-  std::wstring driverCategory;         // "通用驱动程序" rules out the Plug and Play road
   std::wstring modelName;              // without the "Quillex " prefix
   std::wstring portName;
   std::wstring dataFile;  // modelName + ".GPD"
   PinFamily pinFamily = Pin24;
-  std::wstring detectedModel;     // the connected printer's model, "" when none was found
-  std::wstring expectedDataFile;  // must equal dataFile for the Plug and Play road
+  std::wstring detectedModel;  // the connected printer's model, "" when none was found
 };
 
 // Thread procedure: runs the job (an InstallJob it owns and frees), reports

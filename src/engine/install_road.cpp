@@ -3,27 +3,24 @@
 #include <optional>
 #include <vector>
 
-#include "catalog/ascii_case.h"
+#include "base/ascii_case.h"
 #include "catalog/pnp_driver_updater.h"
-#include "engine/error_codes.h"
-#include "engine/error_report.h"
-#include "engine/install_log.h"
-#include "engine/install_steps.h"
+#include "engine/printer_queue.h"
 #include "engine/protected_print.h"
 #include "engine/service_control.h"
-#include "engine/printer_queue.h"
 #include "engine/uninstall_road.h"
 #include "platform/spooler.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
+#include "report/install_log.h"
+#include "report/install_steps.h"
 
 namespace {
-
-const wchar_t kGenericDriverCategory[] = L"通用驱动程序";
 
 // Only the printer the user chose, when it is the one connected, has a
 // present device whose driver Windows can update.
 bool PlugAndPlayRoadApplies(const InstallJob& job) {
-  return job.modelName == job.detectedModel && job.expectedDataFile == job.dataFile &&
-         job.driverCategory != kGenericDriverCategory;
+  return job.modelName == job.detectedModel;
 }
 
 bool InstallThroughPlugAndPlay(const InstallJob& job, const std::function<void()>& succeeded) {
@@ -99,7 +96,6 @@ InstallJob MakeInstallJob(plat::Handle owner, const std::wstring& model, const s
   job.modelName = model;
   job.portName = port;
   job.dataFile = model + kDataFileSuffix;
-  job.expectedDataFile = job.dataFile;
   job.pinFamily = kInstalledFamily;
   job.detectedModel = detectedModel;
   return job;

@@ -1,13 +1,13 @@
 #include "engine/native_program.h"
 
-#include "catalog/command_line.h"
-#include "catalog/executable_dir.h"
-#include "engine/error_codes.h"
-#include "engine/error_report.h"
-#include "engine/install_log.h"
+#include "base/command_line.h"
+#include "base/executable_dir.h"
 #include "engine/installation_lock.h"
 #include "engine/pe_image.h"
 #include "platform/error.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
+#include "report/install_log.h"
 
 const wchar_t kNativeProgramName[] = L"QuillexInstall64.exe";
 

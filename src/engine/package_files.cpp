@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "catalog/ascii_case.h"
+#include "base/ascii_case.h"
 #include "engine/folder_entries.h"
 
 bool ListNames(const std::wstring& list, const std::wstring& name) {

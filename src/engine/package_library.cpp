@@ -1,6 +1,6 @@
 #include "engine/package_library.h"
 
-#include "catalog/ascii_case.h"
+#include "base/ascii_case.h"
 #include "engine/driver_registration.h"
 #include "engine/pe_image.h"
 

@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <vector>
 
-#include "catalog/ascii_case.h"
+#include "base/ascii_case.h"
 #include "engine/driver_package.h"
 #include "engine/driver_registration.h"
-#include "engine/pe_image.h"
-#include "engine/error_codes.h"
-#include "engine/error_report.h"
-#include "engine/install_steps.h"
 #include "engine/package_files.h"
 #include "engine/package_library.h"
-#include "engine/install_log.h"
+#include "engine/pe_image.h"
 #include "engine/protected_copy.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/inf_store.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
+#include "report/install_log.h"
+#include "report/install_steps.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "engine/pin_family.h"
+#include "catalog/pin_family.h"
 
 // True when the files were copied and the INF staged. On false the last
 // error is what the last platform call of the staging left (the INF's own

@@ -2,15 +2,13 @@
 
 #include "engine/driver_registration.h"
 #include "engine/package_staging.h"
-#include "engine/error_codes.h"
-#include "engine/error_report.h"
-#include "engine/install_log.h"
-#include "engine/install_steps.h"
 #include "platform/error.h"
 #include "platform/spooler.h"
 #include "platform/window.h"
-
-const wchar_t kBrandPrefix[] = L"Quillex ";
+#include "report/error_codes.h"
+#include "report/error_report.h"
+#include "report/install_log.h"
+#include "report/install_steps.h"
 
 namespace {
 

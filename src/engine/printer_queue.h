@@ -2,9 +2,8 @@
 #pragma once
 #include <string>
 
-#include "engine/pin_family.h"
-
-extern const wchar_t kBrandPrefix[];  // "Quillex ", before every model name
+#include "catalog/model_name.h"
+#include "catalog/pin_family.h"
 
 // The printer's name for a model: the model itself when it already holds the
 // brand prefix, else the prefix followed by the model.

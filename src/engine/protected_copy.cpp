@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "engine/error_codes.h"
-#include "engine/error_report.h"
-#include "engine/install_log.h"
 #include "engine/service_control.h"
 #include "engine/service_sequence.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/kernel.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
+#include "report/install_log.h"
 
 namespace {
 

@@ -5,10 +5,6 @@
 
 const wchar_t kProtectedPrintPolicyKey[] = L"Software\\Policies\\Microsoft\\Windows NT\\Printers\\WPP";
 const wchar_t kProtectedPrintPolicyValue[] = L"WindowsProtectedPrintGroupPolicyState";
-const wchar_t kProtectedPrintMessage[] =
-    L"此电脑已开启 Windows 受保护的打印模式，只能使用 Windows 自带的打印驱动程序，"
-    L"不能安装 Quillex 打印机驱动程序。\n\n请联系管理员关闭“配置 Windows 受保护的打印”策略后再安装。";
-
 namespace {
 constexpr uint32_t kPolicyOn = 1;
 }

@@ -8,6 +8,3 @@ extern const wchar_t kProtectedPrintPolicyValue[];  // "WindowsProtectedPrintGro
 
 // True when the policy is on; a missing or unreadable value counts as off.
 bool ProtectedPrintModeOn();
-
-// What the wizard tells the user when Finish is pressed with the mode on.
-extern const wchar_t kProtectedPrintMessage[];

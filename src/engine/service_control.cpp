@@ -1,11 +1,11 @@
 #include "engine/service_control.h"
 
-#include "engine/install_log.h"
 #include "engine/service_sequence.h"
 #include "engine/service_wait.h"
 #include "platform/error.h"
 #include "platform/kernel.h"
 #include "platform/services.h"
+#include "report/install_log.h"
 
 namespace {
 

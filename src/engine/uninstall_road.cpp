@@ -3,18 +3,18 @@
 #include <set>
 #include <vector>
 
-#include "catalog/ascii_case.h"
+#include "base/ascii_case.h"
 #include "catalog/pnp_driver_updater.h"
 #include "engine/driver_registration.h"
-#include "engine/error_codes.h"
-#include "engine/error_report.h"
-#include "engine/install_log.h"
 #include "engine/install_road.h"
-#include "engine/install_steps.h"
 #include "engine/printer_queue.h"
 #include "engine/service_control.h"
 #include "platform/error.h"
 #include "platform/inf_store.h"
+#include "report/error_codes.h"
+#include "report/error_report.h"
+#include "report/install_log.h"
+#include "report/install_steps.h"
 
 namespace {
 

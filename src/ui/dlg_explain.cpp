@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "catalog/app_title.h"
-#include "catalog/executable_dir.h"
+#include "base/executable_dir.h"
+#include "report/app_title.h"
 #include "res/resource.h"
 #include "ui/skin.h"
 

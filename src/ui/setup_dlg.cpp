@@ -5,12 +5,12 @@
 #include <initializer_list>
 #include <vector>
 
-#include "catalog/app_title.h"
 #include "discovery/model_detection.h"
 #include "discovery/port_list.h"
 #include "engine/install_road.h"
-#include "engine/protected_print.h"
 #include "engine/printer_queue.h"
+#include "engine/protected_print.h"
+#include "report/app_title.h"
 #include "res/resource.h"
 #include "ui/about_dlg.h"
 #include "ui/dlg_explain.h"

@@ -14,6 +14,10 @@ constexpr intptr_t kPreviousKeyDown = intptr_t{1} << 30;  // lParam: the key was
 const wchar_t kPromptTitle[] = L"安装提示";
 const wchar_t kNoModelText[] = L"请选择打印机型号。";
 const wchar_t kNoPortText[] = L"请选择打印机端口。";
+// Finish with protected print mode on.
+const wchar_t kProtectedPrintMessage[] =
+    L"此电脑已开启 Windows 受保护的打印模式，只能使用 Windows 自带的打印驱动程序，"
+    L"不能安装 Quillex 打印机驱动程序。\n\n请联系管理员关闭“配置 Windows 受保护的打印”策略后再安装。";
 
 bool IsWizardPage(int index) { return index >= ModelPage && index <= InstallPage; }
 

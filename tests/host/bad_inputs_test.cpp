@@ -27,7 +27,6 @@ class BadInputTest : public SimTest {
     job->dataFile = L"QX-630K.GPD";
     job->pinFamily = Pin24;
     job->detectedModel = detectedModel;
-    job->expectedDataFile = L"QX-630K.GPD";
     StartInstallWorker(std::move(job));
     M().JoinThreads();
     std::vector<intptr_t> results;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/code_page.h"
 #include "discovery/device_id.h"
 #include "sim_test.h"
 

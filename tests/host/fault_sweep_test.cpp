@@ -19,15 +19,15 @@
 #include <regex>
 #include <set>
 
-#include "catalog/package_check.h"
-#include "engine/error_report.h"
 #include "engine/install_job.h"
 #include "engine/install_road.h"
+#include "engine/package_check.h"
 #include "engine/uninstall_road.h"
-#include "platform/inf_store.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/inf_store.h"
 #include "platform/window.h"
+#include "report/error_report.h"
 #include "sample_package.h"
 #include "sim_test.h"
 
@@ -151,7 +151,7 @@ class FaultSweepTest : public SimTest {
     job->ownerWindow = kWizard;
     job->modelName = L"QX-630K";
     job->portName = L"LPT1:";
-    job->dataFile = job->expectedDataFile = L"QX-630K.GPD";
+    job->dataFile = L"QX-630K.GPD";
     job->detectedModel = road == Road::Queue || road == Road::Update ? L"" : L"QX-630K";
     if (road != Road::Update) return (void)InstallWorker(job.release());
     // As the install program runs it, reporting to the wizard's stand-in.

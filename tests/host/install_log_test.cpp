@@ -3,9 +3,9 @@
 #include <functional>
 #include <thread>
 
-#include "engine/install_log.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "report/install_log.h"
 #include "sim_test.h"
 
 namespace {

@@ -5,17 +5,17 @@
 #include <functional>
 #include <thread>
 
-#include "catalog/command_line.h"
-#include "catalog/install_program.h"
-#include "catalog/package_check.h"
-#include "engine/error_codes.h"
+#include "app/install_program.h"
+#include "base/command_line.h"
 #include "engine/installation_lock.h"
+#include "engine/package_check.h"
+#include "engine/pe_image.h"
 #include "engine/protected_print.h"
 #include "engine/service_control.h"
 #include "platform/error.h"
 #include "platform/sim/machine.h"
-#include "engine/pe_image.h"
-#include "product_version.h"
+#include "report/error_codes.h"
+#include "report/product_version.h"
 #include "sample_package.h"
 #include "sim_test.h"
 

@@ -20,16 +20,14 @@ class InstallWorkerTest : public SimTest {
     AddSamplePackage(M());
   }
 
-  static std::unique_ptr<InstallJob> Job(const std::wstring& detected, const std::wstring& category = L"") {
+  static std::unique_ptr<InstallJob> Job(const std::wstring& detected) {
     auto job = std::make_unique<InstallJob>();
     job->ownerWindow = kWizard;
-    job->driverCategory = category;
     job->modelName = L"QX-630K";
     job->portName = L"LPT1:";
     job->dataFile = L"QX-630K.GPD";
     job->pinFamily = Pin24;
     job->detectedModel = detected;
-    job->expectedDataFile = L"QX-630K.GPD";
     return job;
   }
 
@@ -137,21 +135,6 @@ TEST_F(InstallWorkerTest, FailedPlugAndPlayUpdateIsSilentAndTheQueueRuns) {
   EXPECT_EQ(Run(Job(L"QX-630K")), std::vector<intptr_t>{1});
   EXPECT_EQ(QueueCalls(), 1u);
   EXPECT_TRUE(ErrorBoxes().empty());
-}
-
-TEST_F(InstallWorkerTest, GenericDriverCategoryAlwaysTakesTheQueue) {
-  ConnectPrinter();
-  EXPECT_EQ(Run(Job(L"QX-630K", L"通用驱动程序")), std::vector<intptr_t>{1});
-  EXPECT_EQ(M().transcript.Count("SetupDiGetINFClassW"), 0u);
-  EXPECT_EQ(QueueCalls(), 1u);
-}
-
-TEST_F(InstallWorkerTest, DifferentDataFilesRuleOutPlugAndPlay) {
-  ConnectPrinter();
-  auto job = Job(L"QX-630K");
-  job->expectedDataFile = L"OTHER.GPD";
-  EXPECT_EQ(Run(std::move(job)), std::vector<intptr_t>{1});
-  EXPECT_TRUE(M().devices.updates.empty());
 }
 
 // Whichever step of the queue road fails, the wizard hears exactly once.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "catalog/model_name.h"
 #include "discovery/model_detection.h"
-#include "discovery/model_name.h"
 #include "discovery/usb_printer.h"
 #include "discovery_machine.h"
 #include "platform/window.h"

@@ -3,7 +3,7 @@
 // for its copies while the service thread makes sure it runs.
 #include <gtest/gtest.h>
 
-#include "catalog/setup_app.h"
+#include "app/setup_app.h"
 #include "engine/driver_package.h"
 #include "engine/install_job.h"
 #include "sample_package.h"
@@ -30,7 +30,7 @@ class ServiceRaceTest : public SimTest {
     job->ownerWindow = kWizard;
     job->modelName = L"QX-630K";
     job->portName = L"LPT1:";
-    job->dataFile = job->expectedDataFile = L"QX-630K.GPD";
+    job->dataFile = L"QX-630K.GPD";
     ServiceThreadRecord record;
     StartServiceThread(record);
     StartInstallWorker(std::move(job));

@@ -1,6 +1,6 @@
 // The process frame around the wizard: fonts beside the exe, the services at exit.
 
-#include "catalog/setup_app.h"
+#include "app/setup_app.h"
 
 #include <thread>
 

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/code_page.h"
 #include "discovery/device_id.h"
-#include "engine/error_report.h"
-#include "engine/install_log.h"
 #include "platform/sim/machine.h"
+#include "report/error_report.h"
+#include "report/install_log.h"
 
 class SimTest : public ::testing::Test {
  protected:

@@ -104,10 +104,8 @@ TEST(WizardFlow, ModelLineAndJob) {
   const InstallJob job = MakeInstallJob(reinterpret_cast<plat::Handle>(7), L"KD-200", L"USB001", L"KD-200");
   EXPECT_EQ(job.ownerWindow, reinterpret_cast<plat::Handle>(7));
   EXPECT_EQ(job.dataFile, L"KD-200.GPD");
-  EXPECT_EQ(job.expectedDataFile, L"KD-200.GPD");
   EXPECT_EQ(job.portName, L"USB001");
   EXPECT_EQ(job.detectedModel, L"KD-200");
-  EXPECT_TRUE(job.driverCategory.empty());
   EXPECT_EQ(job.pinFamily, Pin24);
 }
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "engine/error_report.h"
+#include "report/error_report.h"
 #include "res/resource.h"
 #include "ui/about_dlg.h"
 #include "ui/dlg_explain.h"

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "engine/install_log.h"
+#include "report/install_log.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "catalog/printer_info_file.h"
-#include "engine/error_report.h"
 #include "engine/install_job.h"
+#include "report/error_report.h"
 #include "wine_support.h"
 
 namespace {
@@ -64,7 +64,6 @@ TEST(InstallWorkerWinTest, JobRunsToTheEndAndReportsOnce) {
   job->dataFile = L"QX-730K.GPD";
   job->pinFamily = Pin24;
   job->detectedModel = L"QX-730K";  // no such device is present: the queue road follows
-  job->expectedDataFile = L"QX-730K.GPD";
   ASSERT_TRUE(StartInstallWorker(std::move(job)));
 
   PumpFor(180000, true);

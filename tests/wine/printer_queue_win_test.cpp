@@ -9,8 +9,8 @@
 
 #include "catalog/platform_probe.h"
 #include "engine/driver_registration.h"
-#include "engine/error_report.h"
 #include "engine/printer_queue.h"
+#include "report/error_report.h"
 #include "wine_support.h"
 
 namespace {

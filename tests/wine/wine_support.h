@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/error_report.h"
+#include "report/error_report.h"
 #include "wine_package.h"
 
 namespace wine {

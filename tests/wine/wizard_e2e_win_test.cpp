@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "catalog/app_title.h"
 #include "catalog/platform_probe.h"
+#include "engine/driver_registration.h"
 #include "engine/pe_image.h"
 #include "engine/protected_print.h"
-#include "engine/driver_registration.h"
+#include "report/app_title.h"
 #include "res/resource.h"
 #include "setup_process.h"
 #include "wine_support.h"

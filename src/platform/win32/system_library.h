@@ -11,13 +11,9 @@
 #include <cstdint>
 #include <mutex>
 
-namespace plat {
+#include "platform/dll_search.h"
 
-// Restricts the DLL search of every later load in the process, the system
-// DLLs' own loads included, to the system folder; wWinMain's first step.
-// Where Windows lacks the search flags (Windows 7 without KB2533623) it takes
-// the current folder out of the search instead and returns false.
-bool RestrictDllSearchToSystemFolder();
+namespace plat {
 
 // Loads `name` from the system folder; nullptr with the thread's last error.
 HMODULE LoadSystemLibrary(const wchar_t* name);

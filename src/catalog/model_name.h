@@ -4,6 +4,9 @@
 #pragma once
 #include <string>
 
+// Before every model name: in the model list and in the printer's name.
+inline constexpr wchar_t kBrandPrefix[] = L"Quillex ";
+
 // False for an empty name, a name holding \ / : * ? " < > | or a control
 // character, "." and every name containing "..", a reserved device name (CON,
 // PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, whatever follows a dot), and a name

@@ -8,11 +8,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "catalog/app_title.h"
-#include "catalog/setup_app.h"
-#include "engine/error_report.h"
+#include "app/setup_app.h"
 #include "engine/installation_lock.h"
-#include "platform/win32/system_library.h"
+#include "platform/dll_search.h"
+#include "report/app_title.h"
+#include "report/error_report.h"
 #include "ui/dlg_mes_error.h"
 #include "ui/setup_dlg.h"
 
@@ -29,8 +29,8 @@ void BringRunningInstallerToFront() {
 
 class CSetupApp {
  public:
-  // Runs the installer; false: there is no message loop after the wizard.
-  bool InitInstance() {
+  // Runs the installer to its end; no message loop follows the wizard.
+  void InitInstance() {
     INITCOMMONCONTROLSEX controls{8, 0xFF};
     ::InitCommonControlsEx(&controls);
     // The restart manager may restart the installer; no recovery.
@@ -43,7 +43,6 @@ class CSetupApp {
       wizard.DoModal(nullptr);
       RestoreServicesAtExit(m_services);
     }
-    return false;
   }
 
  private:

@@ -1,4 +1,4 @@
-#include "catalog/text_line_reader.h"
+#include "base/text_line_reader.h"
 
 #include <algorithm>
 

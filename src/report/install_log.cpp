@@ -1,6 +1,6 @@
-#include "engine/install_log.h"
+#include "report/install_log.h"
 
-#include "discovery/device_id.h"
+#include "base/code_page.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/kernel.h"

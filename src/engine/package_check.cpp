@@ -1,12 +1,12 @@
-#include "catalog/package_check.h"
+#include "engine/package_check.h"
 
 #include <algorithm>
 
-#include "catalog/ascii_case.h"
-#include "catalog/executable_dir.h"
+#include "base/ascii_case.h"
+#include "base/executable_dir.h"
 #include "catalog/inf_file_helper.h"
+#include "catalog/model_name.h"
 #include "catalog/printer_info_file.h"
-#include "discovery/model_name.h"
 #include "engine/driver_package.h"
 #include "engine/file_bytes.h"
 #include "engine/folder_entries.h"

@@ -1,4 +1,4 @@
-#include "engine/install_steps.h"
+#include "report/install_steps.h"
 
 #include <atomic>
 

@@ -1,8 +1,8 @@
-#include "engine/error_report.h"
+#include "report/error_report.h"
 
 #include <atomic>
 
-#include "engine/error_codes.h"
+#include "report/error_codes.h"
 
 namespace {
 std::atomic<ErrorPresenter> g_presenter{nullptr};

@@ -1,6 +1,6 @@
-#include "catalog/setup_app.h"
+#include "app/setup_app.h"
 
-#include "catalog/executable_dir.h"
+#include "base/executable_dir.h"
 #include "engine/compatibility_assistant.h"
 #include "engine/folder_copy.h"
 #include "engine/service_sequence.h"

@@ -1,9 +1,9 @@
-#include "discovery/model_name.h"
+#include "catalog/model_name.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "catalog/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace {
 

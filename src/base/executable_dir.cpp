@@ -1,4 +1,4 @@
-#include "catalog/executable_dir.h"
+#include "base/executable_dir.h"
 
 #include "platform/kernel.h"
 

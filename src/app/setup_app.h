@@ -1,5 +1,5 @@
 // The installer's process frame around the wizard: what runs before the first
-// window and after the wizard has closed. The Windows entry (ui/setup_app_win)
+// window and after the wizard has closed. The Windows entry (app/setup_wwinmain)
 // calls these in order: InstallFonts, StartServiceThread, the wizard,
 // RestoreServicesAtExit.
 #pragma once

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "catalog/install_program.h"
-#include "engine/error_codes.h"
-#include "platform/win32/system_library.h"
+#include "app/install_program.h"
+#include "platform/dll_search.h"
+#include "report/error_codes.h"
 
 int wmain(int argc, wchar_t** argv) {
   plat::RestrictDllSearchToSystemFolder();

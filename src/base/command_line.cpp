@@ -1,4 +1,4 @@
-#include "catalog/command_line.h"
+#include "base/command_line.h"
 
 std::wstring QuoteArgument(const std::wstring& argument) {
   if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
