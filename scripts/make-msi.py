@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Builds QuillexPrinterDriver.msi from dist/ with wixl (Debian's msitools).
 
-    make-msi.py DIST OUTPUT.msi VERSION
+    make-msi.py DIST OUTPUT.msi VERSION ACTION.dll
+
+ACTION.dll (QuillexMsiAction.dll of the same build) runs the installed
+install program for the MSI and writes its lines into the MSI's log.
 
 A newer version replaces an installed older one (a major upgrade: one entry
 in the installed programs, the printers kept); an older one over a newer one
@@ -63,7 +66,7 @@ def msi_name(table, key, name, renames):
     return key + os.path.splitext(name)[1].encode("ascii", "ignore").decode()
 
 
-def tree(dist, relative, indent, components, program, renames):
+def tree(dist, relative, indent, components, renames):
     """The <Directory>/<Component> elements of one folder of dist/."""
     lines = []
     folder = os.path.join(dist, relative)
@@ -74,12 +77,12 @@ def tree(dist, relative, indent, components, program, renames):
             directory = ident("d", rel)
             shown = msi_name("Directory", directory, name, renames)
             lines.append(f'{indent}<Directory Id="{directory}" Name={quoteattr(shown)}>')
-            lines += tree(dist, rel, indent + "  ", components, program, renames)
+            lines += tree(dist, rel, indent + "  ", components, renames)
             lines.append(f"{indent}</Directory>")
             continue
         component = ident("c", rel)
         components.append(component)
-        file_id = "InstallProgram" if rel == program else ident("f", rel)
+        file_id = ident("f", rel)
         guid = str(uuid.uuid5(NAMESPACE, "component:" + rel.lower())).upper()
         lines.append(f'{indent}<Component Id="{component}" Guid="{guid}">')
         shown = msi_name("File", file_id, name, renames)
@@ -88,9 +91,9 @@ def tree(dist, relative, indent, components, program, renames):
     return lines
 
 
-def wxs(dist, version, program, renames):
+def wxs(dist, version, program, action, renames):
     components = []
-    files = tree(dist, "", "          ", components, program, renames)
+    files = tree(dist, "", "          ", components, renames)
     folder = "ProgramFiles64Folder" if PROGRAMS[program] == "x64" else "ProgramFilesFolder"
     refs = "\n".join(f'      <ComponentRef Id="{c}"/>' for c in components)
     return f"""<?xml version="1.0" encoding="utf-8"?>
@@ -134,14 +137,19 @@ def wxs(dist, version, program, renames):
 {refs}
       <ComponentRef Id="SavedChoice"/>
     </Feature>
-    <!-- As the system account, from the installed folder; a failing exit code fails the MSI (1603).
+    <!-- As the system account, the installed program; a failing exit code fails the MSI (1603).
          Install, upgrade, repair and a maintenance install with another MODEL or PORT bring the printer
          on that port up to date and never add a copy; removal leaves the printers while printing is off. -->
-    <CustomAction Id="InstallPrinter" FileKey="InstallProgram"
-                  ExeCommand="/install /model &quot;[MODEL]&quot; /port &quot;[PORT]&quot; /update"
+    <Binary Id="InstallProgramAction" SourceFile={quoteattr(action)}/>
+    <CustomAction Id="InstallPrinter" BinaryKey="InstallProgramAction" DllEntry="RunInstallProgram"
                   Execute="deferred" Impersonate="no" Return="check"/>
-    <CustomAction Id="UninstallPrinters" FileKey="InstallProgram" ExeCommand="/uninstall /all /spooleroptional"
+    <CustomAction Id="UninstallPrinters" BinaryKey="InstallProgramAction" DllEntry="RunInstallProgram"
                   Execute="deferred" Impersonate="no" Return="check"/>
+    <!-- Each action's data: the program's command line. -->
+    <CustomAction Id="InstallPrinterCommand" Property="InstallPrinter"
+                  Value="&quot;[INSTALLDIR]{program}&quot; /install /model &quot;[MODEL]&quot; /port &quot;[PORT]&quot; /update"/>
+    <CustomAction Id="UninstallPrintersCommand" Property="UninstallPrinters"
+                  Value="&quot;[INSTALLDIR]{program}&quot; /uninstall /all /spooleroptional"/>
     <!-- Numbered: wixl places After/Before actions behind InstallFinalize. The saved choice comes back
          between AppSearch (50) and LaunchConditions (100); the older product goes before anything is
          installed (1401, after InstallValidate), and its removal leaves the printers, which the new one
@@ -155,7 +163,9 @@ def wxs(dist, version, program, renames):
       <Custom Action="RestoreModel" Sequence="51">NOT MODEL</Custom>
       <Custom Action="RestorePort" Sequence="52">NOT PORT</Custom>
       <RemoveExistingProducts Sequence="1401"/>
+      <Custom Action="InstallPrinterCommand" Sequence="6499">NOT REMOVE~="ALL"</Custom>
       <Custom Action="InstallPrinter" Sequence="6500">NOT REMOVE~="ALL"</Custom>
+      <Custom Action="UninstallPrintersCommand" Sequence="1699">REMOVE~="ALL" AND NOT UPGRADINGPRODUCTCODE</Custom>
       <Custom Action="UninstallPrinters" Sequence="1700">REMOVE~="ALL" AND NOT UPGRADINGPRODUCTCODE</Custom>
     </InstallExecuteSequence>
   </Product>
@@ -164,7 +174,8 @@ def wxs(dist, version, program, renames):
 
 
 def main():
-    dist, output, version = sys.argv[1:4]
+    dist, output, version, action = sys.argv[1:5]
+    action = os.path.relpath(action, dist)  # wixl takes sources relative to where it runs only
     program = next((p for p in PROGRAMS if os.path.isfile(os.path.join(dist, p))), None)
     if not program:
         sys.exit(f"make-msi: {dist} holds no install program")
@@ -173,7 +184,7 @@ def main():
     source = os.path.splitext(output)[0] + ".wxs"
     renames = []
     with open(source, "w", encoding="utf-8") as f:
-        f.write(wxs(dist, version, program, renames))
+        f.write(wxs(dist, version, program, action, renames))
     # File sources are named relative to dist/, where wixl runs.
     subprocess.run(["wixl", "-a", PROGRAMS[program], "-o", output, source], cwd=dist, check=True)
     with tempfile.TemporaryDirectory() as folder:

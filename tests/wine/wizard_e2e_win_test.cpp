@@ -183,6 +183,20 @@ bool ReadPrinter(const std::wstring& name, std::vector<BYTE>& storage, PRINTER_I
   return false;
 }
 
+// Whether a log holds `text`: Windows writes UTF-16 with a byte-order mark,
+// Wine the ANSI code page, as the install log.
+bool LogHolds(const std::wstring& path, const std::wstring& text) {
+  const std::string bytes = wine::ReadAll(path);
+  if (bytes.rfind("\xFF\xFE", 0) == 0)
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2).find(text) !=
+           std::wstring::npos;
+  const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi.data(), size, nullptr, nullptr);
+  ansi.pop_back();
+  return bytes.find(ansi) != std::string::npos;
+}
+
 // A setting of the user's own on the printer: its comment.
 bool SetComment(const std::wstring& name, const std::wstring& comment) {
   PRINTER_DEFAULTSW all{nullptr, nullptr, PRINTER_ALL_ACCESS};
@@ -513,6 +527,7 @@ TEST_F(MsiWinTest, UpgradeKeepsThePrinterAndRepairBringsItBack) {
   EXPECT_EQ(InstalledProducts(), products);
   EXPECT_EQ(Msiexec(Logged(L"/i " + m_strNewer + L" MODEL=QX-630K PORT=LPT1:"), output), 0u);
   EXPECT_FALSE(PrinterExists(kCopy));
+  EXPECT_TRUE(LogHolds(m_strLog, L"QuillexInstall: 保留打印机，已更新：" + kPrinter));
 
   // The repair as its properties say it ("msiexec /fomus" on Windows; Wine 8's
   // msiexec /f answers 1605 for a package and 1 for a product code, and repairs nothing).
@@ -621,10 +636,8 @@ TEST_F(MsiWinTest, RemovalWithTheSpoolerDisabledKeepsThePrintersAndSucceeds) {
     EXPECT_EQ(Msiexec(Logged(L"/x " + m_strOlder), output), 0u);
     EXPECT_TRUE(InstalledProducts().empty());
   }
-  const std::string log = wine::ReadAll(wine::LogFile(1));
-  EXPECT_NE(log.find("Quillex \xB4\xF2\xD3\xA1\xBB\xFA\xBC\xB0\xC6\xE4\xC7\xFD\xB6\xAF\xB3\xCC\xD0\xF2\xB1\xA3\xC1\xF4"),
-            std::string::npos)  // "Quillex 打印机及其驱动程序保留" in GBK
-      << log;
+  EXPECT_TRUE(LogHolds(wine::LogFile(1), L"Quillex 打印机及其驱动程序保留"));
+  EXPECT_TRUE(LogHolds(m_strLog, L"QuillexInstall: 未卸载：打印服务（Spooler）无法运行：Quillex 打印机及其驱动程序保留"));
   EXPECT_TRUE(PrinterExists(kPrinter));
   EXPECT_EQ(wine::RunConsoleProgram(Folder(), kInstallProgram, L"/uninstall /all", output), 0u) << output;
   EXPECT_FALSE(PrinterExists(kPrinter));
@@ -650,6 +663,7 @@ TEST_F(MsiWinTest, RemovalWithAQueuedJobSucceedsAndNeverPurgesIt) {
 
   EXPECT_EQ(Msiexec(Logged(L"/x " + m_strOlder), output), 0u);
   EXPECT_TRUE(InstalledProducts().empty());
+  EXPECT_TRUE(LogHolds(m_strLog, L"QuillexInstall: 驱动卸载成功"));
   const bool waits = ReadPrinter(kPrinter, storage, info);
   std::printf("queued jobs seen by the test: %lu; after the removal the printer %s\n", jobs,
               waits ? "waits pending deletion" : "is gone");
