@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <msi.h>
+#include <msiquery.h>
 #include <winspool.h>
 
 #include <filesystem>
@@ -195,6 +196,31 @@ bool LogHolds(const std::wstring& path, const std::wstring& text) {
   WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi.data(), size, nullptr, nullptr);
   ansi.pop_back();
   return bytes.find(ansi) != std::string::npos;
+}
+
+// The first column of the first row `query` gives in the MSI `package`.
+std::wstring QueryMsi(const std::wstring& package, const std::wstring& query) {
+  PMSIHANDLE database, view, record;
+  if (MsiOpenDatabaseW(package.c_str(), MSIDBOPEN_READONLY, &database) != ERROR_SUCCESS ||
+      MsiDatabaseOpenViewW(database, query.c_str(), &view) != ERROR_SUCCESS || MsiViewExecute(view, 0) != ERROR_SUCCESS ||
+      MsiViewFetch(view, &record) != ERROR_SUCCESS)
+    return L"";
+  wchar_t text[512] = {};
+  DWORD size = 512;
+  MsiRecordGetStringW(record, 1, text, &size);
+  return text;
+}
+
+std::wstring MsiTemplate(const std::wstring& package) {
+  PMSIHANDLE summary;
+  wchar_t text[64] = {};
+  DWORD size = 64;
+  UINT type = 0;
+  INT number = 0;
+  FILETIME time{};
+  if (MsiGetSummaryInformationW(0, package.c_str(), 0, &summary) == ERROR_SUCCESS)
+    MsiSummaryInfoGetPropertyW(summary, PIDSI_TEMPLATE, &type, &number, &time, text, &size);
+  return text;
 }
 
 // A setting of the user's own on the printer: its comment.
@@ -489,6 +515,20 @@ class MsiWinTest : public WizardE2eWinTest {
   std::wstring m_strOlder, m_strNewer, m_strLog;
 };
 
+// What the package tells Windows Installer: MODEL and PORT secure (kept from
+// a managed, non-admin start), the template's language that of the package,
+// and launch conditions that explain themselves in Chinese.
+TEST_F(MsiWinTest, PackageDeclaresSecurePropertiesItsLanguageAndChineseConditions) {
+  const std::wstring package = wine::InPrefix(QX_MSI_PATH).wstring();
+  const std::wstring secure = QueryMsi(package, L"SELECT `Value` FROM `Property` WHERE `Property`='SecureCustomProperties'");
+  for (const wchar_t* property : {L"MODEL", L"PORT", L"NEWERVERSIONFOUND"})
+    EXPECT_NE((L";" + secure + L";").find(std::wstring(L";") + property + L";"), std::wstring::npos) << secure;
+  EXPECT_EQ(MsiTemplate(package), sizeof(void*) == 8 ? L"x64;2052" : L"Intel;2052");
+  EXPECT_EQ(QueryMsi(package, L"SELECT `Description` FROM `LaunchCondition` WHERE `Condition`='Installed OR (MODEL AND PORT)'"),
+            L"需要 MODEL 和 PORT，例如：msiexec /i QuillexPrinterDriver.msi /qn MODEL=QX-630K PORT=LPT1:");
+  EXPECT_EQ(QueryMsi(package, L"SELECT `UpgradeCode` FROM `Upgrade`"), kUpgradeCode);
+}
+
 // Version 2 over version 1 as a deployment engine runs them: one product,
 // the printer kept with its port and settings, no copy, version 2's files; an
 // older MSI over it refused; the same product installed again, one printer;
@@ -524,6 +564,9 @@ TEST_F(MsiWinTest, UpgradeKeepsThePrinterAndRepairBringsItBack) {
 
   // Windows answers 1603 for a failed launch condition.
   EXPECT_NE(Msiexec(Logged(L"/i " + m_strOlder + L" MODEL=QX-630K PORT=LPT1:"), output), 0u);
+  // Windows logs the condition's message; Wine 8 only the property that fails it.
+  EXPECT_TRUE(LogHolds(m_strLog, wine::RunsUnderWine() ? L"NEWERVERSIONFOUND = {"
+                                                       : L"已安装更新版本的 Quillex 打印机驱动程序，不能用较旧的版本替换它"));
   EXPECT_EQ(InstalledProducts(), products);
   EXPECT_EQ(Msiexec(Logged(L"/i " + m_strNewer + L" MODEL=QX-630K PORT=LPT1:"), output), 0u);
   EXPECT_FALSE(PrinterExists(kCopy));
