@@ -57,7 +57,8 @@ bool FindQueueToUpdate(const InstallJob& job, std::optional<plat::PrinterInfo2>&
   return true;
 }
 
-// The queue road again, with the spooler running at its end whatever it met.
+// The end of a road through the queue, which stops and starts the spooler on
+// its way: whatever it met, the spooler runs again before anyone hears of the end.
 bool Finish(bool done, const std::function<void()>& succeeded) {
   done = SpoolerRunsOrReport() && done;
   if (done) succeeded();
@@ -75,8 +76,6 @@ bool SpoolerRunsOrReport() {
 bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded) {
   if (!Admitted()) return false;
   if (PlugAndPlayRoadApplies(job) && InstallThroughPlugAndPlay(job, succeeded)) return true;
-  // The queue road stops and starts the spooler on its way: whatever it met,
-  // the spooler runs again before anyone hears of the end.
   return Finish(CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily), succeeded);
 }
 

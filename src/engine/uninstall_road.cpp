@@ -141,13 +141,14 @@ bool RunUninstallRoad(const std::wstring& model) {
   for (const plat::PrinterInfo2& printer : printers) {
     if (!IsOurPrinter(printer, L"")) continue;
     if (IsOurPrinter(printer, model)) {
-      const bool waits = WaitsForItsJobs(printer);
-      if ((printer.status & plat::kPrinterStatusPendingDeletion) || DeleteNamedPrinter(*printer.printerName)) {
-        if (waits) ReportPendingDeletion(printer);
-        else if (drivers.insert(UpperAscii(*printer.driverName)).second) driverNames.push_back(*printer.driverName);
-        if (!waits) continue;
-      } else {
+      const bool marked = printer.status & plat::kPrinterStatusPendingDeletion;  // by an earlier run
+      if (!marked && !DeleteNamedPrinter(*printer.printerName)) {
         removed = false;
+      } else if (WaitsForItsJobs(printer)) {
+        ReportPendingDeletion(printer);  // it stays a while, with its driver, the INF and the monitor
+      } else {
+        if (drivers.insert(UpperAscii(*printer.driverName)).second) driverNames.push_back(*printer.driverName);
+        continue;
       }
     }
     if (remaining.empty()) remaining = *printer.printerName;
