@@ -17,6 +17,12 @@ run_build() {  # BUILD ARCH
   for bench in progress_paint_bench model_page_calls_bench startup_bench; do
     QX_WINE_PREFIXES="$build/wine" "$here/with-display.sh" "$here/wine-run.sh" "$tests/$bench.exe"
   done
+  # The install page's paint and the start-up again at 200 % display
+  # scaling, in the 192-DPI prefix of the scaling tests.
+  for bench in progress_paint_bench startup_bench; do
+    echo "-- at 192 DPI --"
+    QX_WINE_DPI=192 QX_WINE_PREFIXES="$build/wine" "$here/with-display.sh" "$here/wine-run.sh" "$tests/$bench.exe"
+  done
   rm -rf "$build/bench-wine"
   QX_WINE_PREFIXES="$build/bench-wine" "$here/with-display.sh" "$here/wine-run.sh" "$tests/install_bench.exe"
 }

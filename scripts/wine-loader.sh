@@ -4,6 +4,8 @@
 # loader itself. Where it cannot (Wine's 32-bit loader is a 32-bit Linux
 # program, and a kernel without 32-bit support refuses it), a 64-bit prefix
 # still runs 64-bit programs through the 64-bit loader alone.
+# QX_WINE32_EMULATED=1 (the shipped wizard's emulated suite) also takes the
+# 32-bit loader where it runs only under qemu-user.
 wine64_loader=/usr/lib/wine/wine64
 
 # True when PROGRAM is a PE32+ (x86-64) image.
@@ -17,7 +19,9 @@ pe_is_64bit() {
 
 wine_loader() {
   local arch="$1" program="${2:-}" reason
-  if reason="$("$(dirname "${BASH_SOURCE[0]}")/wine32-usable.sh" 2>&1)"; then
+  local emulated=()
+  [ "${QX_WINE32_EMULATED:-}" = 1 ] && emulated=(--emulated-ok)
+  if reason="$("$(dirname "${BASH_SOURCE[0]}")/wine32-usable.sh" "${emulated[@]}" 2>&1)"; then
     WINE_LOADER=wine
     return 0
   fi

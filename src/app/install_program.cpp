@@ -9,6 +9,7 @@
 #include "engine/installation_lock.h"
 #include "engine/native_program.h"
 #include "engine/package_check.h"
+#include "engine/payload_folder.h"
 #include "engine/printer_queue.h"
 #include "engine/uninstall_road.h"
 #include "platform/console.h"
@@ -134,18 +135,53 @@ int Admit(const InstallCommand& command, CInstallationLock& lock) {
     return kExitNotElevated;
   }
   if (!IsLockHandedOff(command.handoff) && !lock.Acquire()) {
-    plat::WriteStdoutLine(L"另一个打印机驱动安装正在运行，请等它结束后再试。");
+    plat::WriteStdoutLine(kAnotherInstallationText);
     return kExitAnotherInstall;
   }
   return kExitSuccess;
 }
 
-int Install(const InstallCommand& command) {
+// Run from a folder the user can write (Downloads, say), the package is read
+// from a copy no process of the user can change; false, shown, when it
+// cannot be made.
+bool PackageReadSafely(const InstallCommand& command, CPayloadFolder& payload) {
+  if (RunsFromAdministratorsFolder(IsLockHandedOff(command.handoff)) || payload.Create()) return true;
+  ShowErrorCode(kCodeFileCopy);
+  return false;
+}
+
+// The 32-bit program on 64-bit Windows: the 64-bit one runs from such a
+// copy (or from Program Files, where the MSI puts both), under this
+// program's lock.
+int HandToNativeProgram(std::vector<std::wstring> arguments) {
+  CInstallationLock lock;
+  if (const int code = Admit(InstallCommand{}, lock); code != kExitSuccess) return code;
+  CPayloadFolder payload;
+  if (!PackageReadSafely(InstallCommand{}, payload)) return kCodeFileCopy;
+  CLockHandoff handoff;
+  if (handoff.Valid()) arguments.insert(arguments.end(), {L"/handoff", handoff.Token()});
+  const int code = RunNativeProgram(arguments, plat::ConsoleUse::Inherit);
+  if (code == kCodeNativeProgram) PrintFailure(code);
+  return code;
+}
+
+// Every run that changes the machine starts its log with the version and the command.
+void LogRun(const std::vector<std::wstring>& arguments) {
+  std::wstring line = L"QuillexInstall " QX_VERSION_TEXT;
+  for (const std::wstring& argument : arguments) line += L" " + argument;
+  WriteInstallLog(line, false);
+}
+
+int Install(const InstallCommand& command, const std::vector<std::wstring>& arguments) {
   CInstallationLock lock;
   if (const int code = Admit(command, lock); code != kExitSuccess) return code;
   std::wstring model, detected;
   if (const int code = ChooseModel(command, model, detected); code != kExitSuccess) return code;
   const InstallJob job = MakeInstallJob(nullptr, model, command.port, detected);
+  if (const int code = RefusalOfThisWindows(); code != 0) return code;
+  LogRun(arguments);
+  CPayloadFolder payload;
+  if (!PackageReadSafely(command, payload)) return kCodeFileCopy;
 
   SetStepObserver(&PrintStep);
   InstallReport report;
@@ -166,10 +202,13 @@ int CheckPackage(const std::wstring& folder) {
 }
 
 // A model of an older package may be gone from PrinterInfo.ini: any name is taken.
-int Uninstall(const InstallCommand& command) {
+int Uninstall(const InstallCommand& command, const std::vector<std::wstring>& arguments) {
   CInstallationLock lock;
   if (const int code = Admit(command, lock); code != kExitSuccess) return code;
+  LogRun(arguments);
   SetErrorPresenter(&PrintUninstallFailure);
+  CPayloadFolder payload;
+  if (!PackageReadSafely(command, payload)) return kCodeFileCopy;
   SetStepObserver(&PrintStep);
   InstallReport report;
   const std::wstring model = command.all ? L"" : ModelFromListLine(command.model);
@@ -180,12 +219,6 @@ int Uninstall(const InstallCommand& command) {
   return code;
 }
 
-// Every run that changes the machine starts its log with the version and the command.
-void LogRun(const std::vector<std::wstring>& arguments) {
-  std::wstring line = L"QuillexInstall " QX_VERSION_TEXT;
-  for (const std::wstring& argument : arguments) line += L" " + argument;
-  WriteInstallLog(line, false);
-}
 
 }  // namespace
 
@@ -244,16 +277,11 @@ int RunInstallProgram(const std::vector<std::wstring>& arguments) {
   std::wstring error;
   const bool parsed = ParseInstallCommand(arguments, command, error);
   if (parsed && command.check) return CheckPackage(command.checkFolder);  // no need of the 64-bit program
-  if (RunsUnderWow64()) {
-    const int code = RunNativeProgram(arguments, plat::ConsoleUse::Inherit);
-    if (code == kCodeNativeProgram) PrintFailure(code);
-    return code;
-  }
+  if (RunsUnderWow64()) return HandToNativeProgram(arguments);
   if (!parsed) return BadArguments(error);
   if (command.usage) {
     plat::WriteStdoutLine(kUsage);
     return kExitSuccess;
   }
-  LogRun(arguments);
-  return command.uninstall ? Uninstall(command) : Install(command);
+  return command.uninstall ? Uninstall(command, arguments) : Install(command, arguments);
 }

@@ -3,17 +3,25 @@
 #include "base/executable_dir.h"
 #include "engine/compatibility_assistant.h"
 #include "engine/folder_copy.h"
+#include "engine/installation_lock.h"
 #include "engine/service_sequence.h"
 #include "engine/service_thread.h"
 #include "platform/services.h"
 #include "platform/shell.h"
 #include "platform/threads.h"
+#include "platform/window.h"
+#include "report/app_title.h"
 
 namespace {
 
 uint32_t RunServiceThread(void* record) { return ServiceThreadProc(*static_cast<ServiceThreadRecord*>(record)); }
 
 }  // namespace
+
+void AnswerAnotherInstallation() {
+  if (plat::BringWindowToFront(kAppTitle) || plat::BringWindowToFront(kReadmeTitle)) return;
+  plat::MessageBoxW(nullptr, kAnotherInstallationText, kAppTitle, plat::kMbIconInformation);
+}
 
 bool InstallFonts() {
   std::wstring fonts;

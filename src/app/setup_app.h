@@ -6,6 +6,13 @@
 
 #include "engine/service_thread.h"
 
+// A second start while another installation holds the lock: the running
+// wizard (or its readme) comes to the front; where there is none to find
+// (an install program holds the lock, or a process without a window), a box
+// says that another installation is running, so that the start never ends
+// without a word.
+void AnswerAnotherInstallation();
+
 // Copies every file below the folder "字体\" beside the executable flat into
 // the system fonts folder. Nothing is registered with the running system, the
 // spooler is left alone and no box is shown. A missing folder or a failed

@@ -4,7 +4,8 @@
 // started again at the end if the service thread stopped it, once that
 // thread has finished (waited for within a bound). Before anything else,
 // DLLs come from the system folder only; then the installation lock, held
-// until exit: a second wizard brings the first to the front and leaves.
+// until exit: a second wizard brings the first to the front and leaves, or
+// says that another installation runs where it finds no window of it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,15 +18,6 @@
 #include "ui/setup_dlg.h"
 
 namespace {
-
-// The running installer's window: the wizard, or the readme before it.
-void BringRunningInstallerToFront() {
-  HWND window = ::FindWindowW(nullptr, kAppTitle);
-  if (!window) window = ::FindWindowW(nullptr, kReadmeTitle);
-  if (!window) return;
-  if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
-  ::SetForegroundWindow(window);
-}
 
 class CSetupApp {
  public:
@@ -59,7 +51,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   plat::RestrictDllSearchToSystemFolder();
   CInstallationLock lock;
   if (!lock.Acquire()) {
-    BringRunningInstallerToFront();
+    AnswerAnotherInstallation();
     return 0;
   }
   CSetupApp app;

@@ -9,10 +9,19 @@ bool IsNative64Bit() {
          info.processorArchitecture == plat::kProcessorArchitectureIa64;
 }
 
+bool IsArm64Windows() {
+  uint16_t machine = 0;
+  if (plat::GetNativeMachine(machine)) return machine == plat::kImageMachineArm64;
+  plat::SystemInfo info;
+  return plat::GetNativeSystemInfo(info) && info.processorArchitecture == plat::kProcessorArchitectureArm64;
+}
+
+// Windows on ARM64 runs x86 programs too, but has no x64 install program to
+// hand to: the installation is refused in this process.
 bool RunsUnderWow64() {
   plat::SystemInfo own;
   plat::GetSystemInfo(own);
-  return own.processorArchitecture == plat::kProcessorArchitectureIntel && IsNative64Bit();
+  return own.processorArchitecture == plat::kProcessorArchitectureIntel && IsNative64Bit() && !IsArm64Windows();
 }
 
 int GetWindowsFamilyCode() {

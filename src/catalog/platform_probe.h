@@ -6,6 +6,12 @@
 // x86 through GetSystemInfo alone.
 bool IsNative64Bit();
 
+// True on Windows for ARM64 processors, for which the package has no branch:
+// asked through IsWow64Process2 where it exists, since an emulated x86
+// process is not told the truth by GetNativeSystemInfo; else the native
+// architecture 12.
+bool IsArm64Windows();
+
 // True in a 32-bit process on 64-bit Windows (WoW64): there the spooler's
 // null environment, the driver folder and SetupAPI are the x86 ones, so the
 // installation belongs to the 64-bit install program.

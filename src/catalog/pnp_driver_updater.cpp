@@ -7,6 +7,7 @@
 #include "base/wait_cursor.h"
 #include "catalog/driver_setup_helper.h"
 #include "catalog/inf_file_helper.h"
+#include "catalog/package_root.h"
 #include "catalog/platform_probe.h"
 
 namespace {
@@ -35,7 +36,7 @@ void CPnpDriverUpdater::Reset() {
 std::wstring CPnpDriverUpdater::GetPackageInfPath(PinFamily pinFamily) {
   const bool is64 = IsNative64Bit();
   const std::wstring family = pinFamily == Pin24 ? L"24Pin" : L"9Pin";
-  return GetExecutableDirectory() + family + (is64 ? L"\\X64\\" : L"\\i386\\") + family + L".inf";
+  return GetPackageRootDirectory() + family + (is64 ? L"\\X64\\" : L"\\i386\\") + family + L".inf";
 }
 
 bool CPnpDriverUpdater::FindMatchingDevice(const std::wstring& infPath) {

@@ -1,6 +1,6 @@
 #include "engine/driver_package.h"
 
-#include "base/executable_dir.h"
+#include "catalog/package_root.h"
 #include "catalog/platform_probe.h"
 #include "platform/spooler.h"
 
@@ -8,11 +8,15 @@ namespace {
 
 constexpr uint32_t kDriverDirectoryBytes = 512;
 
-// The executable's folder without its trailing separator.
+// The package's folder without its trailing separator.
 std::wstring PackageRoot() {
-  std::wstring folder = GetExecutableDirectory();
+  std::wstring folder = GetPackageRootDirectory();
   if (!folder.empty()) folder.pop_back();
   return folder;
+}
+
+std::wstring BranchBelowRoot(PinFamily family, bool is64Bit) {
+  return std::wstring(family == Pin24 ? L"24Pin" : L"9Pin") + (is64Bit ? L"\\X64\\" : L"\\i386\\");
 }
 
 }  // namespace
@@ -65,14 +69,17 @@ std::wstring PackageProtectedList(PinFamily family, const std::wstring& dataFile
   return FamilyProtectedList(family) + dataFile + L";";
 }
 
+std::wstring PackageBranchBelowRoot(PinFamily family) { return BranchBelowRoot(family, IsNative64Bit()); }
+
+std::wstring PackageBranchFolder(PinFamily family) { return GetPackageRootDirectory() + PackageBranchBelowRoot(family); }
+
 bool ResolveDriverPackage(PinFamily family, const std::wstring& dataFile, DriverPackage& package) {
   package.pinFamily = family;
   if (!plat::GetPrinterDriverDirectoryW(kDriverDirectoryBytes, package.spoolerDriverFolder)) return false;
   package.packageRoot = PackageRoot();
   package.is64Bit = IsNative64Bit();
   const bool pin24 = family == Pin24;
-  package.sourceFolder =
-      package.packageRoot + (pin24 ? L"\\24Pin" : L"\\9Pin") + (package.is64Bit ? L"\\X64\\" : L"\\i386\\");
+  package.sourceFolder = package.packageRoot + L"\\" + BranchBelowRoot(family, package.is64Bit);
   package.destinationFolder = package.spoolerDriverFolder + L"\\";
   package.infFolder = package.sourceFolder;
   package.infPath = package.infFolder + (pin24 ? L"24Pin.inf" : L"9Pin.inf");

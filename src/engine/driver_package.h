@@ -31,6 +31,12 @@ std::wstring FamilyDependentFiles(PinFamily family);
 std::wstring PackageCopyList(PinFamily family, const std::wstring& dataFile);
 std::wstring PackageProtectedList(PinFamily family, const std::wstring& dataFile);
 
+// The branch of `family` for this Windows below the package root:
+// "24Pin\" or "9Pin\", then "X64\" or "i386\".
+std::wstring PackageBranchBelowRoot(PinFamily family);
+// The package root + that branch.
+std::wstring PackageBranchFolder(PinFamily family);
+
 // The package of one job. False, with nothing reported, when the spooler has
 // no driver directory to tell.
 bool ResolveDriverPackage(PinFamily family, const std::wstring& dataFile, DriverPackage& package);

@@ -1,6 +1,7 @@
 #include "engine/driver_registration.h"
 
 #include "engine/driver_package.h"
+#include "engine/monitor_users.h"
 #include "engine/service_control.h"
 #include "engine/service_sequence.h"
 #include "platform/error.h"
@@ -92,7 +93,22 @@ bool Refused(int code, const std::wstring& what) {
 
 bool ReinstallMonitor(const plat::MonitorInfo2& monitor, const std::wstring& driverDirectory) {
   if (plat::GetLastError() != plat::kErrorPrintMonitorAlreadyInstalled) return Refused(kCodeMonitor, L"AddMonitorW");
+  // Whose the installed monitor is comes from the drivers bound to it, not
+  // from what a refused delete might mean.
+  MonitorUsers users;
+  if (!ReadMonitorUsers(users)) return Refused(kCodeSpooler, L"EnumPrinterDriversW");
+  if (!users.others.empty()) {
+    WriteInstallLog(L"语言监视器由其他驱动程序使用，保留已安装的监视器：" + users.others.front(), false);
+    return true;
+  }
   ServiceSequence sequence;
+  if (!users.ours.empty()) {
+    // The spooler will not delete a monitor while drivers are bound to it.
+    // Ours is registered from the DLL the package copy has just refreshed
+    // in place: a restart makes the spooler load the new one.
+    if (!RestartSpooler()) return Refused(kCodeSpooler, L"RestartSpooler");
+    return true;
+  }
   if (!RestartSpooler()) return Refused(kCodeSpooler, L"RestartSpooler");
   plat::Sleep(kPauseBeforeMonitorDeleteMs);
   if (!plat::DeleteMonitorW(kLanguageMonitorName)) return Refused(kCodeMonitor, L"DeleteMonitorW");

@@ -31,9 +31,12 @@ constexpr uint32_t kPauseBeforeMonitorDeleteMs = 1000;
 constexpr uint32_t kMonitorReplacementPausesMs = 2 * (2 * kSpoolerPauseMs) + kPauseBeforeMonitorDeleteMs;
 
 // Called right after AddMonitorW failed: replaces a monitor the spooler
-// reports as already installed (restart, delete, restart, add). When the new
-// one is refused after the old one was deleted, the old one is registered
-// again from its kept DLL (KeepInstalledMonitor).
+// reports as already installed. The drivers bound to it decide how: one of
+// another maker's keeps it as it is; ours alone keep its registration, and a
+// spooler restart loads the DLL the package copy refreshed; none: restart,
+// delete, restart, add. When the new one is refused after the old one was
+// deleted, the old one is registered again from its kept DLL
+// (KeepInstalledMonitor).
 bool ReinstallMonitor(const plat::MonitorInfo2& monitor, const std::wstring& driverDirectory);
 
 // Where the installed monitor's DLL is kept while a package replaces it:

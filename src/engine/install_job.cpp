@@ -3,6 +3,7 @@
 #include "catalog/platform_probe.h"
 #include "engine/install_road.h"
 #include "engine/native_program.h"
+#include "engine/payload_folder.h"
 #include "platform/threads.h"
 #include "platform/window.h"
 #include "report/error_codes.h"
@@ -15,7 +16,14 @@ void SendInstallDone(plat::Handle owner, bool succeeded) {
 }
 
 // On 64-bit Windows the 32-bit wizard's road runs in the 64-bit program.
+// Either reads the package from a copy no process of the user can change.
 bool RunJob(const InstallJob& job, bool& reported) {
+  if (RefusalOfThisWindows() != 0) return false;
+  CPayloadFolder payload;
+  if (!payload.Create()) {
+    ShowErrorCode(kCodeFileCopy);
+    return false;
+  }
   if (RunsUnderWow64()) return InstallThroughNativeProgram(job);
   return RunInstallRoad(job, [&] {
     reported = true;

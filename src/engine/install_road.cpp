@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/ascii_case.h"
+#include "catalog/platform_probe.h"
 #include "catalog/pnp_driver_updater.h"
 #include "engine/printer_queue.h"
 #include "engine/protected_print.h"
@@ -31,16 +32,6 @@ bool InstallThroughPlugAndPlay(const InstallJob& job, const std::function<void()
   plat::CallSpoolerOrdinal204(kBrandPrefix + job.modelName);
   succeeded();
   return true;
-}
-
-// The installation may start: no protected print mode, the spooler running.
-bool Admitted() {
-  if (ProtectedPrintModeOn()) {
-    WriteInstallLog(L"Windows 受保护的打印模式已开启", false);
-    ShowErrorCode(kCodeProtectedPrint);
-    return false;
-  }
-  return SpoolerRunsOrReport();
 }
 
 // Our printer of the job's model on the job's port, if there is one; false
@@ -73,14 +64,26 @@ bool SpoolerRunsOrReport() {
   return false;
 }
 
+int RefusalOfThisWindows() {
+  int code = 0;
+  if (IsArm64Windows()) {
+    code = kCodeNoDriverForProcessor;  // the i386 branch would fail late, the spooler stopped on the way
+  } else if (ProtectedPrintModeOn()) {
+    WriteInstallLog(L"Windows 受保护的打印模式已开启", false);
+    code = kCodeProtectedPrint;
+  }
+  if (code != 0) ShowErrorCode(code);
+  return code;
+}
+
 bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded) {
-  if (!Admitted()) return false;
+  if (!SpoolerRunsOrReport()) return false;
   if (PlugAndPlayRoadApplies(job) && InstallThroughPlugAndPlay(job, succeeded)) return true;
   return Finish(CreatePrinterQueue(job.modelName, job.portName, job.dataFile, job.pinFamily), succeeded);
 }
 
 bool RunUpdateRoad(const InstallJob& job, const std::function<void()>& succeeded) {
-  if (!Admitted()) return false;
+  if (!SpoolerRunsOrReport()) return false;
   std::optional<plat::PrinterInfo2> queue;
   if (!FindQueueToUpdate(job, queue)) return false;
   if (!queue) return RunInstallRoad(job, succeeded);

@@ -7,7 +7,7 @@
 
 #include "engine/install_job.h"
 
-// Runs the job's road. `succeeded` is called once when the installation has
+// Runs the job's road, once RefusalOfThisWindows has admitted it. `succeeded` is called once when the installation has
 // succeeded (on the Plug and Play road while the updater still holds its
 // device set, so the wizard hears of it at once); returns whether it did.
 bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded);
@@ -22,6 +22,11 @@ bool RunUpdateRoad(const InstallJob& job, const std::function<void()>& succeeded
 // The job for `model` on `port`, as the model and port pages choose it.
 InstallJob MakeInstallJob(plat::Handle owner, const std::wstring& model, const std::wstring& port,
                           const std::wstring& detectedModel);
+
+// Why this Windows admits no driver of the package, asked before anything
+// is copied, stopped or written: box 13 on Windows for ARM64, box 10 in
+// protected print mode; the code shown, or 0 when it admits one.
+int RefusalOfThisWindows();
 
 // Makes sure the spooler runs; box 7 when it will not.
 bool SpoolerRunsOrReport();

@@ -3,19 +3,33 @@
 #include "platform/kernel.h"
 #include "platform/process.h"
 
-const wchar_t kInstallationMutexName[] = L"Global\\QuillexDriverSetup";
-
 namespace {
 
-std::wstring HandoffEventName(const std::wstring& token) {
-  return std::wstring(kInstallationMutexName) + L".Handoff." + token;
+const wchar_t kBoundaryName[] = L"QuillexDriverSetup";
+const wchar_t kNamespaceAlias[] = L"Quillex";
+const wchar_t kGlobalPrefix[] = L"Global";
+const wchar_t kLockObject[] = L"QuillexDriverSetup";
+
+std::wstring HandoffEventName(const CInstallerNamespace& space, const std::wstring& token) {
+  return space.Name(std::wstring(kLockObject) + L".Handoff." + token);
 }
 
 }  // namespace
 
+const wchar_t kInstallationMutexName[] = L"Quillex\\QuillexDriverSetup";
+const wchar_t kInstallationMutexFallbackName[] = L"Global\\QuillexDriverSetup";
+const wchar_t kAnotherInstallationText[] = L"另一个打印机驱动安装正在运行，请等它结束后再试。";
+
+CInstallerNamespace::CInstallerNamespace()
+    : m_namespace(plat::OpenAdministratorsNamespace(kBoundaryName, kNamespaceAlias)) {}
+
+std::wstring CInstallerNamespace::Name(const std::wstring& objectName) const {
+  return std::wstring(m_namespace ? kNamespaceAlias : kGlobalPrefix) + L"\\" + objectName;
+}
+
 bool CInstallationLock::Acquire() {
   if (m_bHeld) return true;
-  if (!m_mutex) m_mutex = plat::SyncHandle(plat::CreateMutexW(kInstallationMutexName));
+  if (!m_mutex) m_mutex = plat::SyncHandle(plat::CreateMutexW(m_namespace.Name(kLockObject)));
   if (!m_mutex) return false;
   const uint32_t wait = plat::WaitForSingleObject(m_mutex.get(), 0);
   m_bHeld = wait == plat::kWaitObject0 || wait == plat::kWaitAbandoned;
@@ -28,8 +42,10 @@ CInstallationLock::~CInstallationLock() {
 
 CLockHandoff::CLockHandoff()
     : m_strToken(std::to_wstring(plat::GetCurrentProcessId()) + L"." + std::to_wstring(plat::GetTickCount())),
-      m_event(plat::CreateEventW(HandoffEventName(m_strToken))) {}
+      m_event(plat::CreateEventW(HandoffEventName(m_namespace, m_strToken))) {}
 
 bool IsLockHandedOff(const std::wstring& token) {
-  return !token.empty() && plat::SyncHandle(plat::OpenEventW(HandoffEventName(token))).valid();
+  if (token.empty()) return false;
+  const CInstallerNamespace space;
+  return plat::SyncHandle(plat::OpenEventW(HandoffEventName(space, token))).valid();
 }

@@ -1,6 +1,9 @@
-// One installation at a time on the machine: a named mutex in the global
-// namespace ("Global\\..."), held by the wizard from start to exit and by the install
-// program while it installs.
+// One installation at a time on the machine: a named mutex, held by the
+// wizard from start to exit and by the install program while it installs.
+// It lies in a private namespace whose boundary requires the Administrators
+// group, where no standard user's process can create it first and hold it.
+// Where the system has no private namespaces (Wine), it lies in the global
+// namespace, admitting Administrators and SYSTEM only.
 //
 // The wizard on 64-bit Windows hands its job to the 64-bit install program
 // while it holds the lock itself: for that run it sets a handoff event whose
@@ -11,7 +14,24 @@
 
 #include "platform/sync.h"
 
-extern const wchar_t kInstallationMutexName[];  // "Global\QuillexDriverSetup"
+extern const wchar_t kInstallationMutexName[];          // "Quillex\QuillexDriverSetup"
+extern const wchar_t kInstallationMutexFallbackName[];  // "Global\QuillexDriverSetup"
+
+// What a second installer says when another holds the lock and has no
+// window to bring to the front.
+extern const wchar_t kAnotherInstallationText[];
+
+// The installer's namespace, held open while its objects are in use.
+class CInstallerNamespace {
+ public:
+  CInstallerNamespace();
+  // `objectName` ("QuillexDriverSetup...") as named in the namespace, or in the
+  // global one where there is none.
+  std::wstring Name(const std::wstring& objectName) const;
+
+ private:
+  plat::NamespaceHandle m_namespace;
+};
 
 class CInstallationLock {
  public:
@@ -22,6 +42,7 @@ class CInstallationLock {
   ~CInstallationLock();
 
  private:
+  CInstallerNamespace m_namespace;
   plat::SyncHandle m_mutex;
   bool m_bHeld = false;
 };
@@ -34,6 +55,7 @@ class CLockHandoff {
   bool Valid() const { return m_event.valid(); }
 
  private:
+  CInstallerNamespace m_namespace;
   std::wstring m_strToken;
   plat::SyncHandle m_event;
 };

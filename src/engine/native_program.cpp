@@ -1,7 +1,7 @@
 #include "engine/native_program.h"
 
 #include "base/command_line.h"
-#include "base/executable_dir.h"
+#include "catalog/package_root.h"
 #include "engine/installation_lock.h"
 #include "engine/pe_image.h"
 #include "platform/error.h"
@@ -30,7 +30,7 @@ std::vector<std::wstring> InstallArguments(const InstallJob& job) {
 }
 
 int RunNativeProgram(const std::vector<std::wstring>& arguments, plat::ConsoleUse console) {
-  const std::wstring path = GetExecutableDirectory() + kNativeProgramName;
+  const std::wstring path = GetPackageRootDirectory() + kNativeProgramName;
   PeImage image;
   if (!ReadPeImage(path, image)) return CannotRun(path, L"cannot be read", true);
   if (!IsX64Image(image) || image.isDll) return CannotRun(path, L"is no x86-64 program", false);

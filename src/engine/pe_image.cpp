@@ -1,6 +1,7 @@
 #include "engine/pe_image.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/file_bytes.h"
 
@@ -27,12 +28,15 @@ class Bytes {
   bool U16(uint64_t at, uint16_t& v) const { return Read(at, 2, v); }
   bool U32(uint64_t at, uint32_t& v) const { return Read(at, 4, v); }
   bool Has(uint64_t at, uint64_t count) const { return at <= m_data.size() && count <= m_data.size() - at; }
-  // The zero-terminated text at `at`; false when it runs past the data.
-  bool Text(uint64_t at, std::string& text) const {
+  // The zero-terminated text at `at`, its terminator within `limit` bytes;
+  // false when it runs past the data or the limit.
+  bool Text(uint64_t at, uint64_t limit, std::string& text) const {
     if (at >= m_data.size()) return false;
-    size_t end = m_data.find('\0', at);
-    if (end == std::string::npos) return false;
-    text = m_data.substr(at, end - at);
+    const size_t span = static_cast<size_t>(std::min<uint64_t>(limit, m_data.size() - at));
+    const char* begin = m_data.data() + at;
+    const void* end = std::memchr(begin, '\0', span);
+    if (!end) return false;
+    text.assign(begin, static_cast<const char*>(end));
     return true;
   }
 
@@ -75,7 +79,9 @@ bool ReadSections(const Bytes& b, uint64_t at, uint16_t count, std::vector<Secti
   return true;
 }
 
-// The names of the export directory at `rva`; an image without one exports nothing.
+// The names of the export directory at `rva`; an image without one exports
+// nothing. Names may share their bytes, so their total, terminators counted,
+// is held to kMaxExportNameBytes whatever the file's size.
 bool ReadExports(const Bytes& b, const std::vector<Section>& sections, uint32_t rva, std::vector<std::string>& names) {
   if (rva == 0) return true;
   uint64_t directory = 0;
@@ -86,13 +92,15 @@ bool ReadExports(const Bytes& b, const std::vector<Section>& sections, uint32_t 
   if (count > kMaxExportNames) return false;
   uint64_t table = 0;
   if (count != 0 && !RvaToOffset(sections, namesRva, table)) return false;
+  uint64_t budget = kMaxExportNameBytes;
   for (uint32_t i = 0; i < count; ++i) {
     uint32_t nameRva = 0;
     uint64_t nameOffset = 0;
     std::string name;
     if (!b.U32(table + uint64_t{i} * 4, nameRva) || !RvaToOffset(sections, nameRva, nameOffset) ||
-        !b.Text(nameOffset, name))
+        !b.Text(nameOffset, budget, name))
       return false;
+    budget -= name.size() + 1;
     names.push_back(std::move(name));
   }
   return true;
@@ -123,7 +131,9 @@ bool ParsePeImage(const std::string& data, PeImage& image) {
     return false;
   std::vector<Section> sections;
   if (!ReadSections(b, optional + optionalSize, sectionCount, sections)) return false;
-  return ReadExports(b, sections, directoryCount > 0 ? exportRva : 0, image.exports);
+  if (ReadExports(b, sections, directoryCount > 0 ? exportRva : 0, image.exports)) return true;
+  image.exports.clear();  // no names of an image refused half-way
+  return false;
 }
 
 bool ReadPeImage(const std::wstring& path, PeImage& image) {

@@ -16,8 +16,13 @@ struct PeImage {
   std::vector<std::string> exports;  // exported names, in the table's order
 };
 
-// Parses an image held in memory; false when the bytes are not a PE image
-// (every offset is checked against the data, so any bytes are safe).
+// A library of this package exports a few dozen names; a file whose export
+// names (terminators counted) pass this total is none of its libraries.
+constexpr uint64_t kMaxExportNameBytes = 1u << 20;
+
+// Parses an image held in memory; false when the bytes are not a PE image or
+// its export names pass kMaxExportNameBytes (every offset is checked against
+// the data, so any bytes are safe, and the work is bounded by the cap).
 bool ParsePeImage(const std::string& bytes, PeImage& image);
 
 // Reads the file at `path` through the platform layer and parses it; false

@@ -1,6 +1,7 @@
 #include "engine/protected_copy.h"
 
 #include <string>
+#include <vector>
 
 #include "engine/service_control.h"
 #include "engine/service_sequence.h"
@@ -35,14 +36,15 @@ void ClearReadOnly(const std::wstring& path) {
 // spooler in between. False when the spooler could not be stopped or started.
 bool StopCopyStart(const std::wstring& source, const std::wstring& destination, bool& copied) {
   ServiceSequence sequence;
-  if (!StopServiceByName(L"Spooler")) {
+  std::vector<std::wstring> dependents;
+  if (!StopSpooler(dependents)) {
     WriteInstallLog(L"关闭Spooler服务失败", false);
     return false;
   }
   plat::Sleep(kAfterStopPauseMs);
   ClearReadOnly(destination);
   copied = plat::CopyFileW(source, destination, false);
-  if (!StartServiceAndWait(L"Spooler")) {
+  if (!StartSpooler(dependents)) {
     WriteInstallLog(L"开启Spooler服务失败", false);
     return false;
   }

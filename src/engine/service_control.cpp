@@ -10,6 +10,7 @@
 namespace {
 
 constexpr uint32_t kSpoolerRetryPauseMs = 1000;
+const wchar_t kSpoolerService[] = L"Spooler";
 
 // A service opened with full access, with the manager it was opened through;
 // the service handle closes first.
@@ -38,7 +39,45 @@ bool AwaitState(plat::Handle service, uint32_t wanted, const std::wstring& what)
   return false;
 }
 
+// The running services that need the spooler, in the order to stop them; a
+// list that cannot be read is taken for none, and the stop then tells.
+std::vector<std::wstring> SpoolerDependents() {
+  std::vector<std::wstring> names;
+  OpenedService opened = OpenServiceFully(kSpoolerService);
+  if (opened.service && !plat::EnumDependentServicesW(opened.service.get(), names)) {
+    WriteInstallLog(L"EnumDependentServices", true);
+    names.clear();
+  }
+  return names;
+}
+
+// The stop request, then the wait until the service has stopped.
+bool StopServiceAndWait(const std::wstring& name) {
+  if (!StopServiceByName(name)) return false;
+  OpenedService opened = OpenServiceFully(name);
+  return opened.service && AwaitState(opened.service.get(), plat::kServiceStopped, L"Waiting for " + name + L" to stop");
+}
+
 }  // namespace
+
+bool StopSpooler(std::vector<std::wstring>& dependents) {
+  ServiceSequence sequence;
+  dependents.clear();
+  for (const std::wstring& name : SpoolerDependents()) {
+    if (!StopServiceAndWait(name)) return false;
+    dependents.push_back(name);
+  }
+  return StopServiceByName(kSpoolerService);
+}
+
+bool StartSpooler(const std::vector<std::wstring>& dependents) {
+  ServiceSequence sequence;
+  if (!StartServiceAndWait(kSpoolerService)) return false;
+  // Stopped last, started first: each finds what it depends on running.
+  for (auto it = dependents.rbegin(); it != dependents.rend(); ++it)
+    if (!StartServiceAndWait(*it)) WriteInstallLog(L"开启服务失败：" + *it, false);
+  return true;
+}
 
 bool StopServiceByName(const std::wstring& name) {
   OpenedService opened = OpenServiceFully(name);
@@ -79,7 +118,7 @@ bool StartServiceAndWait(const std::wstring& name) {
 bool EnsureSpoolerRunning() {
   ServiceSequence sequence;
   for (int attempt = 1; attempt <= kSpoolerStartTries; ++attempt) {
-    if (StartServiceAndWait(L"Spooler")) return true;
+    if (StartServiceAndWait(kSpoolerService)) return true;
     if (attempt < kSpoolerStartTries) plat::Sleep(kSpoolerRetryPauseMs);
   }
   WriteInstallLog(L"Spooler服务无法运行", false);
@@ -88,12 +127,13 @@ bool EnsureSpoolerRunning() {
 
 bool RestartSpooler() {
   ServiceSequence sequence;
-  if (!StopServiceByName(L"Spooler")) {
+  std::vector<std::wstring> dependents;
+  if (!StopSpooler(dependents)) {
     WriteInstallLog(L"关闭服务失败", false);
     return false;
   }
   plat::Sleep(kSpoolerPauseMs);
-  if (!StartServiceAndWait(L"Spooler")) {
+  if (!StartSpooler(dependents)) {
     WriteInstallLog(L"开启服务失败", false);
     return false;
   }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // True when the service was already stopped or accepted the stop request;
 // the stop itself is not waited for.
@@ -13,6 +14,15 @@ bool StopServiceByName(const std::wstring& name);
 // then started. False when the manager, the service or the start failed, or
 // when the service did not stop or start within the polling bound.
 bool StartServiceAndWait(const std::wstring& name);
+
+// Windows refuses to stop a service while a service that depends on it runs
+// (1051; Fax depends on the spooler). StopSpooler stops the spooler's running
+// dependents first, each waited for, then the spooler itself, without
+// waiting; `dependents` receives those it stopped. StartSpooler starts the
+// spooler and waits, then starts those dependents again: a dependent that
+// will not start is logged, the result is the spooler's own.
+bool StopSpooler(std::vector<std::wstring>& dependents);
+bool StartSpooler(const std::vector<std::wstring>& dependents);
 
 // Stops "Spooler", pauses kSpoolerPauseMs, starts it again and pauses as
 // long; true when both worked.

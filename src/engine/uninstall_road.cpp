@@ -7,6 +7,7 @@
 #include "catalog/pnp_driver_updater.h"
 #include "engine/driver_registration.h"
 #include "engine/install_road.h"
+#include "engine/monitor_users.h"
 #include "engine/printer_queue.h"
 #include "engine/service_control.h"
 #include "platform/error.h"
@@ -25,38 +26,6 @@ bool Failed(int code, const std::wstring& what) {
   WriteInstallLog(what, true);
   ShowErrorCode(code);
   return false;
-}
-
-// Every record of a spooler list, asked for its size first; box 7 when the
-// spooler cannot give it.
-template <typename Record>
-bool ReadAll(bool (*enumerate)(std::vector<Record>*, uint32_t, uint32_t&), std::vector<Record>& records,
-             const wchar_t* what) {
-  uint32_t needed = 0;
-  for (int attempt = 0; attempt < kEnumTries; ++attempt) {
-    if (enumerate(&records, needed, needed)) return true;
-    if (plat::GetLastError() != plat::kErrorInsufficientBuffer) break;
-  }
-  return Failed(kCodeSpooler, what);
-}
-
-// Drivers of ours (of `model`; empty: of any) that no printer uses, added to
-// `names` unless `known` has them: a printer left waiting for its jobs kept
-// its driver, and the spooler removed the printer after its last job.
-bool AddDriversLeftBehind(const std::vector<plat::PrinterInfo2>& printers, const std::wstring& model,
-                          std::set<std::wstring>& known, std::vector<std::wstring>& names) {
-  std::vector<plat::DriverInfo6> drivers;
-  if (!ReadAll(plat::EnumPrinterDriversW, drivers, L"EnumPrinterDriversW")) return false;
-  std::set<std::wstring> used;
-  for (const plat::PrinterInfo2& printer : printers) used.insert(UpperAscii(printer.driverName.value_or(L"")));
-  for (const plat::DriverInfo6& driver : drivers) {
-    const std::wstring named = LowerAscii(ModelOfPrinterName(driver.name));
-    const bool ours = !named.empty() && (model.empty() || named == LowerAscii(model)) &&
-                      UpperAscii(driver.monitorName.value_or(L"")) == UpperAscii(kLanguageMonitorName);
-    if (ours && !used.count(UpperAscii(driver.name)) && known.insert(UpperAscii(driver.name)).second)
-      names.push_back(driver.name);
-  }
-  return true;
 }
 
 // A printer with jobs is only marked for deletion: the spooler removes it
@@ -107,20 +76,57 @@ bool RemoveStagedInf() {
   return true;
 }
 
+// A monitor that a driver still names stays: after our drivers have gone,
+// that driver is another maker's. Any refusal of the delete then is a failure.
 bool RemoveMonitor() {
   ReportStep(InstallStep::RemoveMonitor, kLanguageMonitorName);
-  if (plat::DeleteMonitorW(kLanguageMonitorName)) return true;
-  const uint32_t error = plat::GetLastError();
-  if (error == plat::kErrorUnknownPrintMonitor) return true;
-  if (error != plat::kErrorPrintMonitorInUse) return Failed(kCodeMonitor, L"DeleteMonitorW");
-  WriteInstallLog(L"DeleteMonitorW", true);  // a driver of another maker is bound to it
+  MonitorUsers users;
+  if (!ReadMonitorUsers(users)) return Failed(kCodeSpooler, L"EnumPrinterDriversW");
+  if (!users.others.empty() || !users.ours.empty()) {
+    const std::wstring user = users.others.empty() ? users.ours.front() : users.others.front();
+    WriteInstallLog(L"语言监视器仍由驱动程序使用，保留：" + user, false);
+    return true;
+  }
+  if (plat::DeleteMonitorW(kLanguageMonitorName) || plat::GetLastError() == plat::kErrorUnknownPrintMonitor) return true;
+  return Failed(kCodeMonitor, L"DeleteMonitorW");
+}
+
+// The drivers whose data file is one of the package's (upper-case names).
+bool ReadOurDrivers(std::set<std::wstring>& ours) {
+  std::vector<plat::DriverInfo3> drivers;
+  if (!plat::EnumPrinterDriversW(drivers)) return Failed(kCodeSpooler, L"EnumPrinterDriversW");
+  const std::wstring branch = InstalledBranchFolder();
+  for (const plat::DriverInfo3& driver : drivers) {
+    const DriverOwner owner = OwnerOfDriver(driver, branch);
+    if (owner == DriverOwner::Unknown) return Failed(kCodeFileCopy, L"GetFileAttributesW " + driver.dataFile);
+    if (owner == DriverOwner::Ours) ours.insert(UpperAscii(driver.name));
+  }
   return true;
+}
+
+// A run killed between removing a printer and its driver leaves the driver
+// without a printer, where no later run would find it through a printer:
+// once no printer of ours stays, every driver of ours (`ours`) goes but those
+// already removed (`removed`; both upper case).
+bool RemoveOrphanDrivers(const std::set<std::wstring>& ours, const std::set<std::wstring>& removed) {
+  std::vector<plat::DriverInfo3> installed;
+  if (!plat::EnumPrinterDriversW(installed)) return Failed(kCodeSpooler, L"EnumPrinterDriversW");
+  bool removedAll = true;
+  for (const plat::DriverInfo3& driver : installed)
+    if (ours.count(UpperAscii(driver.name)) && !removed.count(UpperAscii(driver.name)))
+      removedAll = DeleteDriver(driver.name) && removedAll;
+  return removedAll;
 }
 
 }  // namespace
 
 bool ReadLocalPrinters(std::vector<plat::PrinterInfo2>& printers) {
-  return ReadAll(plat::EnumPrintersW, printers, L"EnumPrintersW");
+  uint32_t needed = 0;
+  for (int attempt = 0; attempt < kEnumTries; ++attempt) {
+    if (plat::EnumPrintersW(&printers, needed, needed)) return true;
+    if (plat::GetLastError() != plat::kErrorInsufficientBuffer) break;
+  }
+  return Failed(kCodeSpooler, L"EnumPrintersW");
 }
 
 bool IsOurPrinter(const plat::PrinterInfo2& printer, const std::wstring& model) {
@@ -132,14 +138,16 @@ bool IsOurPrinter(const plat::PrinterInfo2& printer, const std::wstring& model) 
 bool RunUninstallRoad(const std::wstring& model) {
   if (!SpoolerRunsOrReport()) return false;
   std::vector<plat::PrinterInfo2> printers;
-  if (!ReadLocalPrinters(printers)) return false;
+  std::set<std::wstring> ourDrivers;
+  if (!ReadLocalPrinters(printers) || !ReadOurDrivers(ourDrivers)) return false;
 
   bool removed = true;
   std::set<std::wstring> drivers;  // of the removed printers, in upper case
   std::vector<std::wstring> driverNames;
   std::wstring remaining;          // a printer of ours that stays
   for (const plat::PrinterInfo2& printer : printers) {
-    if (!IsOurPrinter(printer, L"")) continue;
+    // Names alone could be another maker's: the driver's data file decides.
+    if (!IsOurPrinter(printer, L"") || !ourDrivers.count(UpperAscii(*printer.driverName))) continue;
     if (IsOurPrinter(printer, model)) {
       const bool marked = printer.status & plat::kPrinterStatusPendingDeletion;  // by an earlier run
       if (!marked && !DeleteNamedPrinter(*printer.printerName)) {
@@ -153,12 +161,12 @@ bool RunUninstallRoad(const std::wstring& model) {
     }
     if (remaining.empty()) remaining = *printer.printerName;
   }
-  removed = AddDriversLeftBehind(printers, model, drivers, driverNames) && removed;
   for (const std::wstring& driver : driverNames) removed = DeleteDriver(driver) && removed;
   if (!remaining.empty()) {
     ReportStep(InstallStep::SharedPartsKept, remaining);
     return removed;
   }
+  removed = RemoveOrphanDrivers(ourDrivers, drivers) && removed;
   removed = RemoveStagedInf() && removed;
   return RemoveMonitor() && removed;
 }

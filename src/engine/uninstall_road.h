@@ -2,7 +2,8 @@
 // (or of every model), their drivers, and, once no printer of ours remains,
 // the staged INF and the language monitor. Printers of other makers are never
 // touched: a printer is ours only when both its name and its driver's name
-// have the form CreatePrinterQueue gives them, for the same model.
+// have the form CreatePrinterQueue gives them, for the same model, and the
+// driver's data file is one of the package's model data files.
 #pragma once
 #include <string>
 #include <vector>

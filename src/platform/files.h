@@ -48,6 +48,12 @@ struct FileAttributeData {
 bool GetFileAttributesExW(const std::wstring& path, FileAttributeData& data);
 bool SetFileAttributesW(const std::wstring& path, uint32_t attributes);
 bool CreateDirectoryW(const std::wstring& path);
+// CreateDirectoryW with a security descriptor, in the same call, that gives
+// Administrators and SYSTEM full access and nobody else any, nothing
+// inherited from the parent: no standard user's process can write below it.
+bool CreateAdministratorsDirectoryW(const std::wstring& path);
+// An empty directory only.
+bool RemoveDirectoryW(const std::wstring& path);
 
 struct FindData {
   uint32_t attributes = 0;

@@ -43,6 +43,16 @@ std::wstring GetModuleFileNameW(uint32_t capacity);
 bool GetNativeSystemInfo(SystemInfo& info);
 void GetSystemInfo(SystemInfo& info);
 
+// Image machine types as IsWow64Process2 reports them.
+constexpr uint16_t kImageMachineUnknown = 0;
+constexpr uint16_t kImageMachineI386 = 0x14C;
+constexpr uint16_t kImageMachineAmd64 = 0x8664;
+constexpr uint16_t kImageMachineArm64 = 0xAA64;
+// Looks IsWow64Process2 up by name in kernel32.dll (Windows 10 1511 and
+// later) and asks it about this process: the machine of the Windows it runs
+// on. False when not exported or when the call fails.
+bool GetNativeMachine(uint16_t& machine);
+
 // The caller fills info.size; false leaves the other fields as they were.
 // GetVersionExW: fails with ERROR_INSUFFICIENT_BUFFER for any other size.
 bool GetVersionExW(OsVersionInfo& info);

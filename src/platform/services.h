@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/handle.h"
 
@@ -14,6 +15,7 @@ constexpr uint32_t kServiceAllAccess = 0xF01FF;
 constexpr uint32_t kServiceQueryStatus = 0x4;
 constexpr uint32_t kServiceStart = 0x10;
 constexpr uint32_t kServiceStop = 0x20;
+constexpr uint32_t kServiceEnumerateDependents = 0x8;
 
 constexpr uint32_t kServiceControlStop = 1;
 
@@ -34,6 +36,9 @@ Handle OpenSCManagerW(uint32_t access);
 Handle OpenServiceW(Handle manager, const std::wstring& name, uint32_t access);
 bool QueryServiceStatus(Handle service, ServiceStatus& status);
 bool ControlService(Handle service, uint32_t control, ServiceStatus& status);
+// EnumDependentServicesW for the active services that depend on `service`,
+// directly or not, in the order they are to be stopped.
+bool EnumDependentServicesW(Handle service, std::vector<std::wstring>& names);
 // StartServiceW without arguments.
 bool StartServiceW(Handle service);
 bool CloseServiceHandle(Handle handle);

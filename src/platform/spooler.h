@@ -67,6 +67,13 @@ struct DriverInfo6 {
   OptText mfgName, oemUrl, hardwareId, provider;
 };
 
+// What DRIVER_INFO_3W tells of an installed driver that the installer reads.
+struct DriverInfo3 {
+  std::wstring name;
+  std::wstring dataFile;  // full path
+  OptText monitorName;
+};
+
 struct PrinterInfo2 {
   OptText serverName, printerName, shareName, portName, driverName, comment, location;
   DevMode devMode;
@@ -101,11 +108,9 @@ Handle AddPrinterW(const PrinterInfo2& info);
 // bytes (`printers` null with 0 to learn the size). Fails with
 // kErrorInsufficientBuffer and the size in `neededBytes` when they do not fit.
 bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, uint32_t& neededBytes);
-// The drivers of the local server and the caller's environment at level 3
-// (name, environment, data file and monitor filled), into a buffer of
-// `bufferBytes` bytes (`drivers` null with 0 to learn the size). Fails with
-// kErrorInsufficientBuffer and the size in `neededBytes` when they do not fit.
-bool EnumPrinterDriversW(std::vector<DriverInfo6>* drivers, uint32_t bufferBytes, uint32_t& neededBytes);
+// The local server's drivers of the current environment, level 3, every
+// one; the buffer is sized and asked again as the spooler answers.
+bool EnumPrinterDriversW(std::vector<DriverInfo3>& drivers);
 // The printer of a handle opened with delete access (kPrinterAllAccess); a
 // printer with jobs is only marked pending deletion and goes after the last.
 bool DeletePrinter(Handle printer);

@@ -24,6 +24,10 @@ intptr_t SendMessageW(Handle window, uint32_t message, uintptr_t wParam, intptr_
 bool SendMessageTimeoutW(Handle window, uint32_t message, uintptr_t wParam, const std::wstring& text,
                          uint32_t flags, uint32_t timeoutMs);
 
+// FindWindowW by title; the window found is restored when minimised and
+// brought to the front. False when no top-level window has that title.
+bool BringWindowToFront(const std::wstring& title);
+
 // MessageBoxW: shows the box modally; returns the button chosen (0 on failure).
 int32_t MessageBoxW(Handle owner, const std::wstring& text, const std::wstring& caption, uint32_t style);
 

@@ -19,6 +19,7 @@ constexpr CodeMeaning kMeanings[] = {
     {kCodeProtectedPrint, L"Windows 受保护的打印模式已开启，不能安装第三方打印机驱动程序"},
     {kCodeNativeProgram, L"64 位安装程序 QuillexInstall64.exe 缺失、损坏或无法启动"},
     {kCodeUnexpected, L"安装意外失败"},
+    {kCodeNoDriverForProcessor, L"此驱动程序包没有适用于本机处理器（ARM64）的驱动程序"},
 };
 
 }  // namespace

@@ -15,6 +15,7 @@ enum ErrorCode : int {
   kCodeProtectedPrint = 10, // Windows protected print mode admits no third-party driver
   kCodeNativeProgram = 11,  // the 64-bit install program is missing, damaged or cannot be started
   kCodeUnexpected = 12,     // the installation failed without a reason of its own (out of memory, a crash)
+  kCodeNoDriverForProcessor = 13,  // Windows on ARM64: the package has no driver for this processor
 };
 
 // Exit codes of the install program besides success and the box codes.

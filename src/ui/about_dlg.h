@@ -1,4 +1,5 @@
-// CAboutDlg: the about box of the wizard's system menu; the resource does it all.
+// CAboutDlg: the about box of the wizard's system menu; the resource does it
+// all, and the system scales it with its dialog font.
 #pragma once
 #include "res/resource.h"
 #include "ui/dialog_ex.h"
@@ -6,4 +7,7 @@
 class CAboutDlg : public CDialogEx {
  public:
   CAboutDlg() : CDialogEx(IDD_ABOUTBOX) {}
+
+ protected:
+  bool LaysOutItself() const override { return false; }
 };

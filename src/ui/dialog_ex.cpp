@@ -1,5 +1,7 @@
 #include "ui/dialog_ex.h"
 
+#include "ui/window_dpi.h"
+
 namespace {
 
 // Messages whose dialog-procedure return value is the result itself rather
@@ -96,7 +98,7 @@ void CDialogEx::Bind(int id, CControl& control) {
   m_bound.emplace_back(id, &control);
 }
 
-void CDialogEx::SizeAndCentre(int width, int height) const {
+void CDialogEx::SizeAndCentre(UiSize size96) const {
   RECT area{};
   HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
   if (owner && !::IsIconic(owner)) {
@@ -107,9 +109,27 @@ void CDialogEx::SizeAndCentre(int width, int height) const {
     ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
     area = monitor.rcWork;
   }
-  int x = area.left + (area.right - area.left - width) / 2;
-  int y = area.top + (area.bottom - area.top - height) / 2;
-  ::SetWindowPos(m_hWnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const UiSize size = ScaleToDpi(size96, m_nDpi);
+  int x = area.left + (area.right - area.left - size.width) / 2;
+  int y = area.top + (area.bottom - area.top - size.height) / 2;
+  ::SetWindowPos(m_hWnd, nullptr, x, y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDialogEx::PlaceControl(const CControl& control, const UiRect& rect96) const {
+  const UiRect r = ScaleToDpi(rect96, m_nDpi);
+  control.MoveWindow(r.x, r.y, r.width, r.height);
+}
+
+void CDialogEx::PlaceControl(int id, const UiRect& rect96) const {
+  const UiRect r = ScaleToDpi(rect96, m_nDpi);
+  ::SetWindowPos(GetDlgItem(id), nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDialogEx::TakeDpiChange(int dpi, const RECT& suggested) {
+  m_nDpi = dpi;
+  ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  OnDpiChanged();
 }
 
 INT_PTR CALLBACK CDialogEx::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -134,8 +154,15 @@ INT_PTR CDialogEx::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (message == WM_INITDIALOG) {
     m_bound.clear();
+    m_nDpi = ui::WindowDpi(m_hWnd);
+    if (LaysOutItself()) ui::KeepDialogFromScalingItself(m_hWnd);
     DoDataExchange();
     return OnInitDialog();
+  }
+  if (message == WM_DPICHANGED && LaysOutItself()) {
+    TakeDpiChange(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, 0);
+    return TRUE;
   }
   bool handled = OnMessage(message, wParam, lParam, result);
   if (!handled && message == WM_COMMAND) handled = OnCommand(LOWORD(wParam), HIWORD(wParam));

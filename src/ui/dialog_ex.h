@@ -26,12 +26,17 @@
 // WM_DRAWITEM of a bound control goes to that control's DrawItem.
 // The same object may run any number of times; each run starts from the
 // resource again.
+// Dialogs lay themselves out in 96-DPI pixels (SizeAndCentre, PlaceControl)
+// and are shown at their window's DPI; on WM_DPICHANGED the window takes the
+// suggested rectangle and OnDpiChanged lays it out again. A dialog that
+// answers false to LaysOutItself is left to the system's dialog scaling.
 #pragma once
 #include <windows.h>
 
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/dpi_scale.h"
 
 class CDialogEx {
  public:
@@ -59,8 +64,17 @@ class CDialogEx {
 
   // Binds control `id` of the dialog to `control` for this run.
   void Bind(int id, CControl& control);
-  // Sizes the window at (0, 0) and centres it over its owner, or over the screen.
-  void SizeAndCentre(int width, int height) const;
+  // Sizes the window (its 96-DPI size scaled) and centres it over its owner, or over the screen.
+  void SizeAndCentre(UiSize size96) const;
+  // Moves and sizes a control to its 96-DPI rectangle scaled.
+  void PlaceControl(const CControl& control, const UiRect& rect96) const;
+  void PlaceControl(int id, const UiRect& rect96) const;
+  int Dpi() const { return m_nDpi; }
+  int Scale(int value96) const { return ScaleToDpi(value96, m_nDpi); }
+
+  virtual bool LaysOutItself() const { return true; }
+  // After a DPI change, the window already at its new rectangle: fonts and placements again.
+  virtual void OnDpiChanged() {}
 
   HWND m_hWnd = nullptr;
 
@@ -68,10 +82,12 @@ class CDialogEx {
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   void RunLoop();
+  void TakeDpiChange(int dpi, const RECT& suggested);
 
   UINT m_templateId;
   HWND m_owner = nullptr;
   bool m_ended = false;
   INT_PTR m_result = -1;
+  int m_nDpi = kBaseDpi;
   std::vector<std::pair<int, CControl*>> m_bound;
 };

@@ -5,11 +5,10 @@
 #include "base/executable_dir.h"
 #include "report/app_title.h"
 #include "res/resource.h"
+#include "ui/page_layout.h"
 #include "ui/skin.h"
 
 namespace {
-
-constexpr int kFontTenths = 115;
 
 std::wstring ReadmePath() { return GetExecutableDirectory() + kReadmeFileName; }
 
@@ -20,16 +19,26 @@ CDlgExplain::CDlgExplain() : CDialogEx(IDD_EXPLAIN) {}
 void CDlgExplain::DoDataExchange() { Bind(IDC_EXPLAIN_CLOSE, m_picClose); }
 
 BOOL CDlgExplain::OnInitDialog() {
-  SizeAndCentre(480, 480);
+  SizeAndCentre(layout::kReadmeWindow);
   ::SetWindowTextW(m_hWnd, kReadmeTitle);
   m_bTextLoaded = LoadReadme();
-  m_font = ui::CreatePointFont(kFontTenths, skin::kFontFace);
+  LayOut();
+  m_picClose.LoadBitmapResource(::GetModuleHandleW(nullptr), IDB_CLOSE_CROSS, L"");
+  return TRUE;
+}
+
+void CDlgExplain::LayOut() {
+  m_font = ui::CreatePointFont(layout::kReadmeFontTenths, skin::kFontFace, Dpi());
   FitFontToPage();
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
-  m_picClose.MoveWindow(client.right - 25, 5, 20, 17);
-  m_picClose.LoadBitmapResource(::GetModuleHandleW(nullptr), IDB_CLOSE_CROSS, L"");
-  return TRUE;
+  const UiRect close = ReadmeClosePlacement(client.right, Dpi());
+  m_picClose.MoveWindow(close.x, close.y, close.width, close.height);
+}
+
+void CDlgExplain::OnDpiChanged() {
+  LayOut();
+  ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 bool CDlgExplain::LoadReadme() {
@@ -59,11 +68,12 @@ int CDlgExplain::WidestLine() const {
 void CDlgExplain::FitFontToPage() {
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
-  int room = client.right - kReadmeFrameInset - 4 - kReadmeTextLeft;
+  int room = client.right - Scale(kReadmeFrameInset + kReadmeFramePadding) - Scale(kReadmeTextLeft);
   int widest = WidestLine();
   // Thirty wide characters at 11.5 points are wider than the page: a
   // smaller font keeps every character of the readme inside the frame.
-  if (widest > room && room > 0) m_font = ui::CreatePointFont(kFontTenths * room / widest, skin::kFontFace);
+  if (widest > room && room > 0)
+    m_font = ui::CreatePointFont(layout::kReadmeFontTenths * room / widest, skin::kFontFace, Dpi());
 }
 
 bool CDlgExplain::OnCommand(int id, int code) {
@@ -87,7 +97,7 @@ bool CDlgExplain::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
 int CDlgExplain::PageLines() const {
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
-  return ReadmePageLines(client.bottom);
+  return ReadmePageLines(client.bottom, Dpi());
 }
 
 void CDlgExplain::OnMouseWheel(int delta) {
@@ -108,10 +118,10 @@ void CDlgExplain::OnPaint() {
   ui::SelectObjectScope font(memory.Get(), m_font.Get());
   HDC dc = memory.Get();
 
-  skin::PaintFramedPage(dc, client);
-  ui::Pen pen(::CreatePen(PS_SOLID, skin::kFrameWidth, skin::kFrameColour));
+  skin::PaintFramedPage(dc, client, Dpi());
+  ui::Pen pen = skin::CreateFramePen(Dpi());
   ui::SelectObjectScope penSelection(dc, pen.Get());
-  const int inset = kReadmeFrameInset;
+  const int inset = Scale(kReadmeFrameInset);
   POINT inner[] = {{inset, inset}, {client.right - inset, inset}, {client.right - inset, client.bottom - inset},
                    {inset, client.bottom - inset}, {inset, inset - 1}};
   ::Polyline(dc, inner, 5);
@@ -119,11 +129,12 @@ void CDlgExplain::OnPaint() {
   if (m_bTextLoaded) {
     ::SetBkMode(dc, TRANSPARENT);
     // Only whole lines, inside the inner frame.
-    RECT page{inset + 2, inset + 2, client.right - inset - 1, client.bottom - inset - 1};
+    const int frame = Scale(kReadmeFrameInset + 2), frameEnd = Scale(kReadmeFrameInset + 1);
+    RECT page{frame, frame, client.right - frameEnd, client.bottom - frameEnd};
     for (int k = 0; k < PageLines() && m_nFirstLine + k < m_nLineCount; ++k) {
       const std::wstring& line = m_lines[m_nFirstLine + k];
-      ::ExtTextOutW(dc, kReadmeTextLeft, kReadmeTextTop + kReadmeLinePitch * k, ETO_CLIPPED, &page, line.c_str(),
-                    static_cast<UINT>(line.size()), nullptr);
+      const UiPoint at = ReadmeLineOrigin(k, Dpi());
+      ::ExtTextOutW(dc, at.x, at.y, ETO_CLIPPED, &page, line.c_str(), static_cast<UINT>(line.size()), nullptr);
     }
   }
   ::BitBlt(paint.Get(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);

@@ -18,8 +18,11 @@ class CDlgExplain : public CDialogEx {
   BOOL OnInitDialog() override;
   bool OnCommand(int id, int code) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnDpiChanged() override;
 
  private:
+  // The font and the close glyph for the window's DPI.
+  void LayOut();
   bool LoadReadme();
   int WidestLine() const;
   void FitFontToPage();

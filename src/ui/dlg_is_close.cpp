@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "ui/gdi.h"
+#include "ui/page_layout.h"
 #include "ui/skin.h"
 
 CDlgIsClose::CDlgIsClose() : CDialogEx(IDD_ISCLOSE) {}
@@ -13,17 +14,24 @@ void CDlgIsClose::DoDataExchange() {
 }
 
 BOOL CDlgIsClose::OnInitDialog() {
-  SizeAndCentre(160, 105);
+  SizeAndCentre(layout::kQuitWindow);
   ::SetWindowTextW(m_hWnd, L"退出安装");
   m_btnYes.m_nBitmapId = IDB_YES;
   m_btnYes.m_strText = L"是";
-  m_btnYes.MoveWindow(38, 60, 27, 27);
   m_btnNo.m_nBitmapId = IDB_NO;
   m_btnNo.m_strText = L"否";
-  m_btnNo.MoveWindow(87, 60, 27, 27);
   m_picQuestion.LoadBitmapResource(::GetModuleHandleW(nullptr), IDB_QUIT_QUESTION, L"");
-  m_picQuestion.MoveWindow(23, 25, 119, 29);
+  PlaceControls();
   return TRUE;
+}
+
+void CDlgIsClose::PlaceControls() const {
+  for (const ControlPlacement& placement : QuitQuestionPlacements()) PlaceControl(placement.id, placement.rect);
+}
+
+void CDlgIsClose::OnDpiChanged() {
+  PlaceControls();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 bool CDlgIsClose::OnCommand(int id, int code) {
@@ -44,7 +52,7 @@ bool CDlgIsClose::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
   }
   if (message == WM_PAINT) {
     ui::PaintDC paint(m_hWnd);
-    ui::Pen pen(::CreatePen(PS_SOLID, skin::kFrameWidth, skin::kFrameColour));
+    ui::Pen pen = skin::CreateFramePen(Dpi());
     ui::DrawFrame(paint.Get(), client, pen.Get());
     result = 0;
     return true;

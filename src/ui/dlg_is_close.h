@@ -13,8 +13,11 @@ class CDlgIsClose : public CDialogEx {
   BOOL OnInitDialog() override;
   bool OnCommand(int id, int code) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnDpiChanged() override;
 
  private:
+  void PlaceControls() const;
+
   CMyButton m_btnYes;
   CMyButton m_btnNo;
   CPictureCtrl m_picQuestion;

@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "ui/error_layout.h"
+#include "ui/page_layout.h"
 #include "ui/skin.h"
 
 CDlgMesError::CDlgMesError() : CDialogEx(IDD_MESERROR) {}
@@ -12,7 +13,7 @@ void CDlgMesError::DoDataExchange() {
 }
 
 BOOL CDlgMesError::OnInitDialog() {
-  SizeAndCentre(407, 299);
+  SizeAndCentre(layout::kErrorWindow);
   // The drawn message is in the window text too, for screen readers and the taskbar.
   ::SetWindowTextW(m_hWnd, (L"安装失败：" + m_strMessage).c_str());
   // Without an owner the box may come from the install worker while the
@@ -21,11 +22,22 @@ BOOL CDlgMesError::OnInitDialog() {
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   m_btnOk.m_nBitmapId = IDB_OK;
   m_btnOk.m_strText = L"确认";
-  m_btnOk.MoveWindow(150, LayOutErrorPage(m_strMessage).buttonY, 107, 36);
   m_picHeading.LoadBitmapResource(::GetModuleHandleW(nullptr), IDB_INSTALL_FAILED, L"");
-  m_picHeading.MoveWindow(80, 53, 151, 45);
-  m_font = ui::CreateSkinFont(12, skin::kFontFace);
+  LayOut();
   return TRUE;
+}
+
+void CDlgMesError::LayOut() {
+  UiRect button = layout::kErrorButton;
+  button.y = LayOutErrorPage(m_strMessage).buttonY;
+  PlaceControl(m_btnOk, button);
+  PlaceControl(m_picHeading, layout::kErrorHeading);
+  m_font = ui::CreateSkinFont(layout::kErrorFontHeight, skin::kFontFace, Dpi());
+}
+
+void CDlgMesError::OnDpiChanged() {
+  LayOut();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 bool CDlgMesError::OnCommand(int id, int code) {
@@ -48,10 +60,10 @@ void CDlgMesError::OnPaint() {
   HDC dc = paint.Get();
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
-  skin::PaintFramedPage(dc, client);
+  skin::PaintFramedPage(dc, client, Dpi());
   ui::SelectObjectScope font(dc, m_font.Get());
   ::SetBkMode(dc, OPAQUE);
-  for (const ErrorTextRun& run : LayOutErrorPage(m_strMessage).runs)
+  for (const ErrorTextRun& run : LayOutErrorPage(m_strMessage, Dpi()).runs)
     ::TextOutW(dc, run.x, run.y, run.text.c_str(), static_cast<int>(run.text.size()));
 }
 

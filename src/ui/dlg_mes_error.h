@@ -20,8 +20,11 @@ class CDlgMesError : public CDialogEx {
   BOOL OnInitDialog() override;
   bool OnCommand(int id, int code) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnDpiChanged() override;
 
  private:
+  // The font and the controls for the window's DPI.
+  void LayOut();
   void OnPaint();
 
   CMyButton m_btnOk;

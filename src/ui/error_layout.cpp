@@ -3,9 +3,8 @@
 namespace {
 constexpr std::size_t kPiece = 21;
 constexpr int kLineStep = 21;
-}  // namespace
 
-ErrorLayout LayOutErrorPage(const std::wstring& message) {
+ErrorLayout LayOutAt96(const std::wstring& message) {
   ErrorLayout layout;
   std::size_t n = message.size();
   layout.runs.push_back({50, 118, L"错误代码：" + message.substr(0, kPiece)});
@@ -21,5 +20,18 @@ ErrorLayout LayOutErrorPage(const std::wstring& message) {
   }
   layout.runs.push_back({50, y + 10, L"请关闭所有应用程序并重启系统后再次安装。"});
   layout.runs.push_back({50, y + 30, L"如错误情况依然存在，请联系设备厂家获取技术支持。"});
+  return layout;
+}
+
+}  // namespace
+
+ErrorLayout LayOutErrorPage(const std::wstring& message, int dpi) {
+  ErrorLayout layout = LayOutAt96(message);
+  for (ErrorTextRun& run : layout.runs) {
+    UiPoint at = ScaleToDpi(UiPoint{run.x, run.y}, dpi);
+    run.x = at.x;
+    run.y = at.y;
+  }
+  layout.buttonY = ScaleToDpi(layout.buttonY, dpi);
   return layout;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/dpi_scale.h"
+
 struct ErrorTextRun {
   int x = 0, y = 0;
   std::wstring text;
@@ -14,4 +16,5 @@ struct ErrorLayout {
   int buttonY = 205;
 };
 
-ErrorLayout LayOutErrorPage(const std::wstring& message);
+// The layout at `dpi`: each point of the 96-DPI layout scaled once.
+ErrorLayout LayOutErrorPage(const std::wstring& message, int dpi = kBaseDpi);

@@ -1,18 +1,19 @@
 #include "ui/gdi.h"
 
+#include "ui/dpi_scale.h"
+
 namespace ui {
 
-Font CreatePointFont(int tenthsOfPoint, const wchar_t* face) {
+Font CreatePointFont(int tenthsOfPoint, const wchar_t* face, int dpi) {
   LOGFONTW font{};
-  WindowDC screen(nullptr);
-  font.lfHeight = -::MulDiv(::GetDeviceCaps(screen.Get(), LOGPIXELSY), tenthsOfPoint, 720);
+  font.lfHeight = PointFontHeight(tenthsOfPoint, dpi);
   font.lfCharSet = DEFAULT_CHARSET;
   ::lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
   return Font(::CreateFontIndirectW(&font));
 }
 
-Font CreateSkinFont(int height, const wchar_t* face) {
-  return Font(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0x20, face));
+Font CreateSkinFont(int height96, const wchar_t* face, int dpi) {
+  return Font(::CreateFontW(ScaleToDpi(height96, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0x20, face));
 }
 
 void DrawFrame(HDC dc, const RECT& rect, HPEN pen) {

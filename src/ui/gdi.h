@@ -103,12 +103,13 @@ class SelectObjectScope {
   HGDIOBJ m_previous;
 };
 
-// A font of `tenthsOfPoint` / 10 points for the screen (its logical pixels per inch).
-Font CreatePointFont(int tenthsOfPoint, const wchar_t* face);
+// A font of `tenthsOfPoint` / 10 points for a window at `dpi`.
+Font CreatePointFont(int tenthsOfPoint, const wchar_t* face, int dpi);
 
 // CreateFontW with the skin's usual parameters: weight 400, GB2312 character
-// set, default precisions and quality, FF_SWISS.
-Font CreateSkinFont(int height, const wchar_t* face);
+// set, default precisions and quality, FF_SWISS; `height96` pixels at 96
+// DPI, scaled to `dpi`.
+Font CreateSkinFont(int height96, const wchar_t* face, int dpi);
 
 // Draws the outline of `rect` (its right and bottom edges included) with `pen`.
 void DrawFrame(HDC dc, const RECT& rect, HPEN pen);

@@ -46,13 +46,21 @@ void PremultiplyAlpha(BYTE* pixels, size_t pixelCount) {
   }
 }
 
-bool CImage::Load(std::string_view bytes) {
+bool CImage::Load(std::string_view bytes) { return Decode(bytes, nullptr); }
+
+bool CImage::LoadScaled(std::string_view bytes, int width, int height) {
+  const SIZE size{width, height};
+  return Decode(bytes, &size);
+}
+
+bool CImage::Decode(std::string_view bytes, const SIZE* size) {
   Destroy();
   ComScope com;
   ComPtr<IWICImagingFactory> factory;
   ComPtr<IWICStream> stream;
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
+  ComPtr<IWICBitmapScaler> scaler;
   ComPtr<IWICFormatConverter> converter;
   WICPixelFormatGUID format{};
   UINT width = 0, height = 0;
@@ -63,8 +71,19 @@ bool CImage::Load(std::string_view bytes) {
                                           static_cast<DWORD>(bytes.size()))) ||
       FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
       FAILED(decoder->GetFrame(0, frame.Out())) || FAILED(frame->GetPixelFormat(&format)) ||
-      FAILED(frame->GetSize(&width, &height)) || FAILED(factory->CreateFormatConverter(converter.Out())) ||
-      FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0,
+      FAILED(frame->GetSize(&width, &height)))
+    return false;
+  IWICBitmapSource* source = frame.Get();
+  if (size && (static_cast<UINT>(size->cx) != width || static_cast<UINT>(size->cy) != height)) {
+    width = static_cast<UINT>(size->cx);
+    height = static_cast<UINT>(size->cy);
+    if (FAILED(factory->CreateBitmapScaler(scaler.Out())) ||
+        FAILED(scaler->Initialize(frame.Get(), width, height, WICBitmapInterpolationModeFant)))
+      return false;
+    source = scaler.Get();
+  }
+  if (FAILED(factory->CreateFormatConverter(converter.Out())) ||
+      FAILED(converter->Initialize(source, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0,
                                    WICBitmapPaletteTypeCustom)))
     return false;
   ComPtr<IWICComponentInfo> info;

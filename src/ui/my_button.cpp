@@ -1,5 +1,7 @@
 #include "ui/my_button.h"
 
+#include <algorithm>
+
 #include "res/resource.h"
 #include "ui/gdi.h"
 
@@ -49,8 +51,25 @@ void CMyButton::OnMouseLeave() {
 
 void CMyButton::DrawItem(const DRAWITEMSTRUCT& item) {
   PublishCaption();
-  ui::Bitmap bitmap(m_nBitmapId ? ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nBitmapId))
-                                : nullptr);
+  const RECT& to = item.rcItem;
+  UiSize base;
+  if (!m_nBitmapId || !SkinBitmapSize(m_nBitmapId, base)) return DrawPlainFace(item.hDC, to);
+  const UiSize target{to.right - to.left, to.bottom - to.top};
+  if (const CImage* drawing = m_drawings.Get(m_nBitmapId, base, target))
+    return DrawDrawing(item.hDC, *drawing, to, base);
+  DrawBitmap(item);
+}
+
+void CMyButton::DrawDrawing(HDC dc, const CImage& drawing, const RECT& rect, UiSize base) const {
+  drawing.Draw(dc, rect);
+  ui::Brush edge(::CreateSolidBrush(kEdgeGrey));
+  const int thickness = std::max(1, MulDivRounded(1, rect.bottom - rect.top, base.height));
+  RECT frame = rect;
+  for (int i = 0; i < thickness; ++i, ::InflateRect(&frame, -1, -1)) ::FrameRect(dc, &frame, edge.Get());
+}
+
+void CMyButton::DrawBitmap(const DRAWITEMSTRUCT& item) const {
+  ui::Bitmap bitmap(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nBitmapId)));
   if (!bitmap) return DrawPlainFace(item.hDC, item.rcItem);
   ui::MemoryDC memory(item.hDC);
   ui::SelectObjectScope selection(memory.Get(), bitmap.Get());

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/control.h"
+#include "ui/skin_picture.h"
 
 class CMyButton : public CControl {
  public:
@@ -23,7 +24,13 @@ class CMyButton : public CControl {
  private:
   void OnMouseMove();
   void OnMouseLeave();
+  // The bitmap as large as the button, loaded for this draw.
+  void DrawBitmap(const DRAWITEMSTRUCT& item) const;
+  // A drawing at a larger scale, fitted to the button, with an edge as thick as the scale.
+  void DrawDrawing(HDC dc, const CImage& drawing, const RECT& rect, UiSize base) const;
   // Without a bitmap: a plain face with the caption, so the button stays usable.
   void DrawPlainFace(HDC dc, const RECT& rect) const;
   void PublishCaption() const;
+
+  SkinDrawingCache m_drawings;  // the normal and hover drawings at the button's size
 };

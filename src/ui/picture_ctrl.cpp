@@ -20,9 +20,15 @@ bool CPictureCtrl::LoadFromResource(UINT id, const wchar_t* type) {
   const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
   if (!bytes) return false;
   if (!m_image.Load(std::string_view(static_cast<const char*>(bytes), ::SizeofResource(module, found)))) return false;
-  m_bLoaded = 1;
+  Loaded(id);
   PublishText(module, id);
   return true;
+}
+
+void CPictureCtrl::Loaded(UINT id) {
+  m_bLoaded = 1;
+  m_nPictureId = id;
+  m_drawings.Clear();
 }
 
 bool CPictureCtrl::LoadBitmapResource(HMODULE module, UINT id, const wchar_t* type) {
@@ -31,7 +37,7 @@ bool CPictureCtrl::LoadBitmapResource(HMODULE module, UINT id, const wchar_t* ty
     LoadFromResource(id, type);
   } else {
     m_image.Attach(static_cast<HBITMAP>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    m_bLoaded = !m_image.IsNull();
+    if (!m_image.IsNull()) Loaded(id);
     PublishText(module, id);
   }
   ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -41,19 +47,27 @@ bool CPictureCtrl::LoadBitmapResource(HMODULE module, UINT id, const wchar_t* ty
 void CPictureCtrl::FreeImage() {
   m_image.Destroy();
   m_bLoaded = 0;
+  m_nPictureId = 0;
+  m_drawings.Clear();
+}
+
+const CImage& CPictureCtrl::PictureAt(UiSize size) {
+  const CImage* drawing = m_drawings.Get(m_nPictureId, {m_image.Width(), m_image.Height()}, size);
+  return drawing ? *drawing : m_image;
 }
 
 void CPictureCtrl::DrawItem(const DRAWITEMSTRUCT& item) {
   if (!m_bLoaded) return;
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
-  if (!m_image.HasAlpha()) return m_image.Draw(item.hDC, client);
+  const CImage& image = PictureAt({client.right, client.bottom});
+  if (!image.HasAlpha()) return image.Draw(item.hDC, client);
   // Composed off-screen on the parent's ground, then copied in one block.
   ui::MemoryDC memory(item.hDC);
   ui::Bitmap surface(::CreateCompatibleBitmap(item.hDC, client.right, client.bottom));
   ui::SelectObjectScope selection(memory.Get(), surface.Get());
   PaintParentBackground(memory.Get(), client);
-  m_image.Draw(memory.Get(), client);
+  image.Draw(memory.Get(), client);
   ::BitBlt(item.hDC, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
 }
 

@@ -5,6 +5,7 @@
 
 #include "ui/control.h"
 #include "ui/image.h"
+#include "ui/skin_picture.h"
 
 class CPictureCtrl : public CControl {
  public:
@@ -28,7 +29,13 @@ class CPictureCtrl : public CControl {
   // Paints the parent's background under the control, so that blending
   // starts from the same ground on every paint.
   void PaintParentBackground(HDC dc, const RECT& rect) const;
+  // The picture to draw into a client area of `size`: the loaded image, or
+  // its drawing at a larger scale fitted to the size.
+  const CImage& PictureAt(UiSize size);
+  void Loaded(UINT id);
 
-  CImage m_image;
+  CImage m_image;  // as loaded: the picture at 96 DPI
   int m_bLoaded = 0;
+  UINT m_nPictureId = 0;  // the resource id its drawings at larger scales share
+  SkinDrawingCache m_drawings;
 };

@@ -6,7 +6,10 @@
 
 namespace {
 std::atomic<int> s_marqueeDirection{1};
-}
+constexpr int kUndrawnBottom = 5;  // at 96 DPI: the lowest pixels of the control stay as they are
+constexpr int kTextStartInset = 2;
+constexpr int kTextEndInset = 3;
+}  // namespace
 
 uint32_t ProgressModel::PackedRange() const {
   return (static_cast<uint32_t>(maximum & 0xFFFF) << 16) | static_cast<uint32_t>(minimum & 0xFFFF);
@@ -95,13 +98,16 @@ ProgressRegions ProgressModel::LayOutRegions(const ProgressRect& inner, bool ver
   return r;
 }
 
+int ProgressModel::UndrawnBottom() const { return ScaleToDpi(kUndrawnBottom, dpi); }
+
 ProgressPoint ProgressModel::TextOrigin(const ProgressRect& inner, int cx, int cy, bool vertical) const {
+  const int start = ScaleToDpi(kTextStartInset, dpi), end = ScaleToDpi(kTextEndInset, dpi);
   ProgressPoint p;
   if (!vertical) {
-    p.x = textAlign == 0 ? inner.left + 2 : textAlign == 2 ? inner.right - cx - 3 : inner.left + (inner.Width() - cx) / 2;
+    p.x = textAlign == 0 ? inner.left + start : textAlign == 2 ? inner.right - cx - end : inner.left + (inner.Width() - cx) / 2;
     p.y = inner.top + (inner.Height() - cy) / 2;
   } else {
-    p.y = textAlign == 0 ? inner.bottom - 3 : textAlign == 2 ? inner.top + 2 + cx : inner.top + cx + (inner.Height() - cx) / 2;
+    p.y = textAlign == 0 ? inner.bottom - end : textAlign == 2 ? inner.top + start + cx : inner.top + cx + (inner.Height() - cx) / 2;
     p.x = inner.left + (inner.Width() - cy) / 2;
   }
   return p;

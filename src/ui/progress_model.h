@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/dpi_scale.h"
+
 constexpr uint32_t kClrDefault = 0xFF000000;  // CLR_DEFAULT: use the system colour
 
 struct ProgressRect {
@@ -43,6 +45,7 @@ class ProgressModel {
   int minimum = 0;
   int maximum = 100;
   int marqueeWidth = 20;  // percent of the bar's length
+  int dpi = kBaseDpi;     // the text's insets and the undrawn strip scale with it
 
   // PBM_SETRANGE: minimum and maximum in the unsigned halves of `packed`.
   // Each setter returns what its message answers.
@@ -66,6 +69,8 @@ class ProgressModel {
   ProgressRegions LayOutRegions(const ProgressRect& inner, bool vertical, bool marquee) const;
   // Where a text of extent (cx, cy) starts inside `inner`.
   ProgressPoint TextOrigin(const ProgressRect& inner, int cx, int cy, bool vertical) const;
+  // The strip at the control's bottom that is never drawn.
+  int UndrawnBottom() const;
 
   // One marquee tick from position `current`: turns the direction shared by
   // every bar of the process at either end and returns the next position.

@@ -72,9 +72,15 @@ std::vector<std::wstring> SplitReadmeDisplayLines(std::wstring_view text) {
   return lines;
 }
 
-int ReadmePageLines(int clientHeight) {
-  int bottom = clientHeight - kReadmeFrameInset;
-  return bottom > kReadmeTextTop ? (bottom - kReadmeTextTop) / kReadmeLinePitch : 0;
+UiPoint ReadmeLineOrigin(int k, int dpi) {
+  return ScaleToDpi(UiPoint{kReadmeTextLeft, kReadmeTextTop + kReadmeLinePitch * k}, dpi);
+}
+
+int ReadmePageLines(int clientHeight, int dpi) {
+  int bottom = clientHeight - ScaleToDpi(kReadmeFrameInset, dpi);
+  int lines = 0;
+  while (ReadmeLineOrigin(lines + 1, dpi).y <= bottom) ++lines;  // line `lines` ends where the next begins
+  return lines;
 }
 
 int ScrollReadme(int firstLine, int lineCount, int pageLines, int delta) {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/dpi_scale.h"
+
 constexpr std::size_t kReadmeLineWidth = 30;
 constexpr std::size_t kReadmeMaxLines = 256;  // display lines kept; the rest is dropped
 // Bytes of the readme file read at most. The kept lines need no more: each
@@ -18,6 +20,7 @@ constexpr int kReadmeTextLeft = 48;
 constexpr int kReadmeTextTop = 44;
 constexpr int kReadmeLinePitch = 22;
 constexpr int kReadmeFrameInset = 25;  // the inner frame's distance from the client edges
+constexpr int kReadmeFramePadding = 4;  // kept free inside the inner frame, right of the text
 
 enum class ReadmeEncoding { Gbk, Utf8, Utf16Le, Utf16Be };
 
@@ -44,8 +47,11 @@ bool LoadReadmeLines(const std::wstring& path, std::vector<std::wstring>& lines)
 std::vector<std::wstring> SplitReadmeDisplayLines(std::wstring_view text);
 
 // How many whole lines fit between the first line's top and the inner frame
-// of a page `clientHeight` pixels high.
-int ReadmePageLines(int clientHeight);
+// of a page `clientHeight` pixels high at `dpi`.
+int ReadmePageLines(int clientHeight, int dpi = kBaseDpi);
+
+// Where display line `k` of the page starts at `dpi`.
+UiPoint ReadmeLineOrigin(int k, int dpi);
 
 // The first line drawn after a wheel turn of `delta`: one line per exact
 // wheel step of 120, from 0 down to the first line of the last full page,

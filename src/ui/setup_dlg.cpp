@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "ui/about_dlg.h"
 #include "ui/dlg_explain.h"
+#include "ui/page_layout.h"
 
 namespace {
 
@@ -57,10 +58,8 @@ void Hide(std::initializer_list<const CControl*> controls) {
   for (const CControl* control : controls) control->ShowWindow(false);
 }
 
-void PlaceButton(CMyButton& button, int bitmapId, int x, int y, int width, int height, bool show) {
-  if (bitmapId) button.m_nBitmapId = bitmapId;
-  button.MoveWindow(x, y, width, height);
-  button.ShowWindow(show);
+void Show(std::initializer_list<const CControl*> controls) {
+  for (const CControl* control : controls) control->ShowWindow(true);
 }
 
 }  // namespace
@@ -93,9 +92,12 @@ BOOL CSetupDlg::OnInitDialog() {
   }
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-  SizeAndCentre(500, 400);
-  m_fontText = ui::CreateSkinFont(18, kSkinFace);
-  m_fontList = ui::CreatePointFont(100, kSkinFace);
+  SizeAndCentre(layout::kWizardWindow);
+  HGDIOBJ dialogFont = reinterpret_cast<HGDIOBJ>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+  if (dialogFont) ::GetObjectW(dialogFont, sizeof m_dialogFont, &m_dialogFont);
+  m_nDialogFontDpi = Dpi();
+  MakeFonts();
+  m_progress.SetDpi(Dpi());
   m_btnBack.m_strText = L"上一步";
   m_btnNext.m_strText = L"下一步";
   m_btnCancel.m_strText = L"取消";
@@ -106,7 +108,7 @@ BOOL CSetupDlg::OnInitDialog() {
   m_flow.Entered(0);
   ShowModelPage(true);
   m_btnBack.ShowWindow(false);
-  m_picLogo.MoveWindow(20, 6, 287, 75);
+  PlaceControl(m_picLogo, layout::kLogo);
   m_picLogo.LoadFromResource(IDB_LOGO, L"PNG");
   ::SetWindowTextW(m_hWnd, kAppTitle);
   return TRUE;
@@ -117,6 +119,37 @@ void CSetupDlg::LoadPicture(CPictureCtrl& picture, UINT id) const {
 }
 
 void CSetupDlg::InvalidateAll() const { ::InvalidateRect(m_hWnd, nullptr, TRUE); }
+
+void CSetupDlg::PlaceControls() const {
+  PlaceControl(m_picLogo, layout::kLogo);
+  for (const ControlPlacement& placement : WizardPagePlacements(m_flow.Page(), m_bUsbPortFound))
+    PlaceControl(placement.id, placement.rect);
+}
+
+void CSetupDlg::MakeFonts() {
+  m_fontText = ui::CreateSkinFont(layout::kConfirmFontHeight, kSkinFace, Dpi());
+  // Each list gets its new font before the one it drew with is deleted.
+  ui::Font list = ui::CreatePointFont(layout::kListFontTenths, kSkinFace, Dpi());
+  ::SendMessageW(m_lstPort.GetSafeHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(list.Get()), TRUE);
+  m_fontList = std::move(list);
+  ui::Font model;
+  if (Dpi() != m_nDialogFontDpi && m_dialogFont.lfHeight) {
+    LOGFONTW font = m_dialogFont;
+    font.lfHeight = RescaleBetweenDpis(font.lfHeight, m_nDialogFontDpi, Dpi());
+    font.lfWidth = RescaleBetweenDpis(font.lfWidth, m_nDialogFontDpi, Dpi());
+    model.Reset(::CreateFontIndirectW(&font));
+  }
+  WPARAM modelFont = model ? reinterpret_cast<WPARAM>(model.Get()) : ::SendMessageW(m_hWnd, WM_GETFONT, 0, 0);
+  ::SendMessageW(m_lstModel.GetSafeHwnd(), WM_SETFONT, modelFont, TRUE);
+  m_fontModelList = std::move(model);
+}
+
+void CSetupDlg::OnDpiChanged() {
+  MakeFonts();
+  m_progress.SetDpi(Dpi());
+  PlaceControls();
+  InvalidateAll();
+}
 
 void CSetupDlg::SwitchPage(PageSwitch change) {
   if (change.leave) ShowPage(change.leave, false);
@@ -151,15 +184,15 @@ void CSetupDlg::ShowModelPage(bool show) {
     return;
   }
   m_flow.Entered(ModelPage);
-  m_picHeading.MoveWindow(52, 95, 130, 37);
+  PlaceControls();
   LoadPicture(m_picHeading, IDB_MODEL_HEADING);
   m_picHeading.ShowWindow(true);
   DetectPrinterModel();
-  PlaceButton(m_btnBack, IDB_BACK, 132, 300, 105, 28, false);
-  PlaceButton(m_btnNext, IDB_NEXT, 241, 300, 105, 28, true);
-  PlaceButton(m_btnCancel, IDB_CANCEL, 366, 300, 75, 29, true);
-  m_lstModel.MoveWindow(58, 130, 350, 130);
-  m_lstModel.ShowWindow(true);
+  m_btnBack.m_nBitmapId = IDB_BACK;
+  m_btnNext.m_nBitmapId = IDB_NEXT;
+  m_btnCancel.m_nBitmapId = IDB_CANCEL;
+  Hide({&m_btnBack});  // placed, not shown on this page
+  Show({&m_btnNext, &m_btnCancel, &m_lstModel});
 }
 
 void CSetupDlg::DetectPrinterModel() {
@@ -180,20 +213,13 @@ void CSetupDlg::ShowPortPage(bool show) {
     return;
   }
   m_flow.Entered(PortPage);
-  PlaceButton(m_btnBack, 0, 129, 300, 105, 28, true);
-  PlaceButton(m_btnNext, IDB_NEXT, 233, 300, 105, 28, true);
-  PlaceButton(m_btnCancel, 0, 363, 300, 75, 29, true);
-  if (FillPortList()) {
-    LoadPicture(m_picStatus, IDB_USB_PORT_FOUND);
-    m_picStatus.MoveWindow(35, 107, 420, 50);
-    m_picStatus.ShowWindow(true);
-  } else {
-    LoadPicture(m_picStatus, IDB_NO_USB_PORT);
-    m_picStatus.MoveWindow(35, 76, 419, 85);
-    m_picStatus.ShowWindow(true);
-    ::MessageBoxW(m_hWnd, kNoUsbPortText, L"安装提示", MB_OK | MB_ICONHAND);
-  }
-  m_lstPort.MoveWindow(43, 157, 350, 120);
+  m_btnNext.m_nBitmapId = IDB_NEXT;
+  m_bUsbPortFound = FillPortList();
+  PlaceControls();
+  Show({&m_btnBack, &m_btnNext, &m_btnCancel});
+  LoadPicture(m_picStatus, m_bUsbPortFound ? IDB_USB_PORT_FOUND : IDB_NO_USB_PORT);
+  m_picStatus.ShowWindow(true);
+  if (!m_bUsbPortFound) ::MessageBoxW(m_hWnd, kNoUsbPortText, L"安装提示", MB_OK | MB_ICONHAND);
   ::SendMessageW(m_lstPort.GetSafeHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_fontList.Get()), TRUE);
   m_lstPort.ShowWindow(true);
 }
@@ -205,14 +231,12 @@ void CSetupDlg::ShowConfirmPage(bool show) {
     return;
   }
   m_flow.Entered(ConfirmPage);
-  PlaceButton(m_btnBack, 0, 153, 310, 105, 28, true);
-  PlaceButton(m_btnFinish, IDB_FINISH, 273, 310, 75, 29, true);
-  PlaceButton(m_btnCancel, 0, 366, 310, 75, 29, true);
+  m_btnFinish.m_nBitmapId = IDB_FINISH;
+  PlaceControls();
+  Show({&m_btnBack, &m_btnFinish, &m_btnCancel});
   LoadPicture(m_picStatus, IDB_CONFIRM_LABELS);
-  m_picStatus.MoveWindow(46, 102, 45, 51);
   m_picStatus.ShowWindow(true);
   LoadPicture(m_picHeading, IDB_CONFIRM_NOTE);
-  m_picHeading.MoveWindow(41, 165, 400, 52);
   m_picHeading.ShowWindow(true);
   InvalidateAll();
 }
@@ -226,10 +250,9 @@ void CSetupDlg::ShowInstallPage(bool show) {
   m_flow.Entered(InstallPage);
   // Closing now would leave the spooler stopped or a driver half registered.
   ::EnableMenuItem(::GetSystemMenu(m_hWnd, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-  m_progress.MoveWindow(50, 180, 400, 25);
+  PlaceControls();
   m_progress.ShowWindow(true);
   LoadPicture(m_picStatus, IDB_INSTALLING);
-  m_picStatus.MoveWindow(50, 150, 125, 25);
   m_picStatus.ShowWindow(true);
   auto job = std::make_unique<InstallJob>(MakeInstallJob(m_hWnd, m_strModel, m_strPort, m_strDetectedModel));
   HWND bar = m_progress.GetSafeHwnd();
@@ -250,8 +273,10 @@ void CSetupDlg::OnEraseBackground(HDC dc) {
   if (m_flow.Page() != ConfirmPage) return;
   ui::SelectObjectScope font(dc, m_fontText.Get());
   std::wstring model = BrandedModelName(m_strModel);
-  ::TextOutW(dc, 93, 103, model.c_str(), static_cast<int>(model.size()));
-  ::TextOutW(dc, 95, 130, m_strPort.c_str(), static_cast<int>(m_strPort.size()));
+  const UiPoint modelAt = ScaleToDpi(layout::kConfirmModelText, Dpi());
+  const UiPoint portAt = ScaleToDpi(layout::kConfirmPortText, Dpi());
+  ::TextOutW(dc, modelAt.x, modelAt.y, model.c_str(), static_cast<int>(model.size()));
+  ::TextOutW(dc, portAt.x, portAt.y, m_strPort.c_str(), static_cast<int>(m_strPort.size()));
 }
 
 void CSetupDlg::OnTimer(UINT_PTR id) {

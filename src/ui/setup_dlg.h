@@ -25,8 +25,13 @@ class CSetupDlg : public CDialogEx {
   bool PreTranslateMessage(MSG& msg) override;
   bool OnCommand(int id, int code) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnDpiChanged() override;
 
  private:
+  // The current page's controls and the logo, at the window's DPI.
+  void PlaceControls() const;
+  // The confirmation page's and the lists' fonts for the window's DPI.
+  void MakeFonts();
   void SwitchPage(PageSwitch change);
   // Next, Finish and Alt+N: the next page, or the box for a missing selection.
   void StepForward();
@@ -64,4 +69,10 @@ class CSetupDlg : public CDialogEx {
   std::wstring m_strDetectedModel;
   CPictureCtrl m_picLogo;
   CControl m_lstModel;
+  bool m_bUsbPortFound = true;  // the port page's status picture
+  // The model list draws in the dialog's font, made for the DPI the window
+  // was created at; after a DPI change, in this copy of it made for the new one.
+  LOGFONTW m_dialogFont{};
+  int m_nDialogFontDpi = kBaseDpi;
+  ui::Font m_fontModelList;
 };

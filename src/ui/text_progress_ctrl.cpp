@@ -10,7 +10,6 @@
 namespace {
 
 constexpr UINT_PTR kMarqueeTimer = 1;
-constexpr int kUndrawnBottom = 5;  // the lowest pixels of the control stay as they are
 
 COLORREF Resolve(uint32_t colour, int systemColour) {
   return colour == kClrDefault ? ::GetSysColor(systemColour) : colour;
@@ -30,6 +29,14 @@ void FillRegion(HDC dc, const ProgressRect& region, COLORREF colour) {
 
 CTextProgressCtrl::~CTextProgressCtrl() {
   if (m_hWnd) ::KillTimer(m_hWnd, kMarqueeTimer);
+}
+
+void CTextProgressCtrl::SetDpi(int dpi) {
+  if (m_model.dpi == dpi) return;
+  m_model.dpi = dpi;
+  m_verticalFont.Reset();  // made again from the control's font of the new DPI
+  m_lastInner.reset();
+  ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 bool CTextProgressCtrl::Marquee() const { return ::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & PBS_MARQUEE; }
@@ -149,7 +156,7 @@ void CTextProgressCtrl::OnPaint() {
   ui::PaintDC paint(m_hWnd);
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
-  client.bottom -= kUndrawnBottom;
+  client.bottom -= m_model.UndrawnBottom();
   CGridMemDC surface(paint.Get(), client, m_surface);
   HDC dc = surface.Get();
 

@@ -24,6 +24,8 @@ class CTextProgressCtrl : public CControl {
  public:
   ~CTextProgressCtrl() override;
   const ProgressModel& Model() const { return m_model; }
+  // The DPI the control is shown at; the next paint draws for it.
+  void SetDpi(int dpi);
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

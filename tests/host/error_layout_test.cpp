@@ -45,4 +45,29 @@ TEST(ErrorLayout, LongMessagesContinueInPiecesAndPushTheButtonDown) {
   EXPECT_EQ(exact.runs[3].y, 190);
 }
 
+// Every point of the 96-DPI layout is scaled once; the pieces stay as they are.
+TEST(ErrorLayout, ThePointsScaleWithTheDpiAndThePiecesStay) {
+  const std::wstring fifty = Repeat(50);
+  const ErrorLayout at96 = LayOutErrorPage(fifty);
+  for (int dpi : {96, 120, 137, 144, 168, 192}) {
+    ErrorLayout scaled = LayOutErrorPage(fifty, dpi);
+    ASSERT_EQ(scaled.runs.size(), at96.runs.size());
+    for (std::size_t i = 0; i < scaled.runs.size(); ++i) {
+      EXPECT_EQ(scaled.runs[i].text, at96.runs[i].text);
+      EXPECT_EQ(scaled.runs[i].x, ScaleToDpi(at96.runs[i].x, dpi));
+      EXPECT_EQ(scaled.runs[i].y, ScaleToDpi(at96.runs[i].y, dpi));
+    }
+    EXPECT_EQ(scaled.buttonY, ScaleToDpi(241, dpi));
+  }
+  ErrorLayout doubled = LayOutErrorPage(L"2", 192);
+  EXPECT_EQ(doubled.runs[0].x, 100);
+  EXPECT_EQ(doubled.runs[0].y, 236);
+  EXPECT_EQ(doubled.runs[1].y, 298);
+  EXPECT_EQ(doubled.runs[2].y, 338);
+  EXPECT_EQ(doubled.buttonY, 410);
+  ErrorLayout odd = LayOutErrorPage(L"2", 137);
+  EXPECT_EQ(odd.runs[1].y, 213);  // 149 x 137 / 96 = 212.6
+  EXPECT_EQ(odd.runs[2].y, 241);  // 169 x 137 / 96 = 241.2
+}
+
 }  // namespace

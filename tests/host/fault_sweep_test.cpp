@@ -9,7 +9,9 @@
 // fault_sweep_figures.txt, which `make test` prints. The uninstall road and
 // the package check get the same sweep, the uninstall also with a job
 // queued, which leaves its printer pending deletion (uninstall_sweep_figures.txt,
-// package_check_sweep_figures.txt).
+// package_check_sweep_figures.txt). The crash sweep kills the process of each
+// road right after each of its platform calls and runs the road again in a
+// new process, which must leave the machine whole (crash_sweep_figures.txt).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -19,9 +21,12 @@
 #include <regex>
 #include <set>
 
+#include "app/install_program.h"
 #include "engine/install_job.h"
 #include "engine/install_road.h"
+#include "engine/installation_lock.h"
 #include "engine/package_check.h"
+#include "engine/pe_image.h"
 #include "engine/uninstall_road.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -220,6 +225,8 @@ void PrepareInstalled(bool jobQueued) {
     m.spooler.AddExistingPrinter(name);
     plat::DriverInfo6 driver;
     driver.name = name;
+    driver.dataFile = m.spooler.driverDirectory + L"\\QX-630K.GPD";  // what makes the driver ours
+    driver.monitorName = L"Kelvane Language Monitor";
     m.spooler.drivers[sim::FileSystem::Key(name)] = driver;
   }
   m.spooler.AddExistingPrinter(L"Acme LQ-300");
@@ -353,6 +360,157 @@ TEST_F(FaultSweepTest, EveryCallOfThePackageCheckFailingOnce) {
   std::snprintf(text, sizeof text, "package check fault sweep: %zu calls, %d runs with one failing call, %d silent passes\n",
                 calls.size(), runs, silentPasses);
   WriteFigures("package_check_sweep_figures.txt", text);
+}
+
+// The roads a kill may cut short. Each runs as the program that takes it:
+// the 64-bit install program for the first three, and for the hand-off the
+// 32-bit wizard (its lock held, its worker) starting QuillexInstall64.exe.
+enum class KilledRoad { FirstInstall, Reinstall, Uninstall, Handoff };
+const char* const kKilledRoadNames[] = {"first install", "re-install", "uninstall", "hand-off"};
+
+// Folders that a run makes for itself under the Windows folder's Temp or
+// under ProgramData ("QuillexPayload.<process>.<tick>"), and must remove
+// again, also when it fails; after a kill the next run must. Returns those
+// left, by the pattern of their names.
+std::vector<std::wstring> TemporaryFoldersLeft() {
+  static const std::wregex kRunFolder(LR"(QuillexPayload\..*)", std::regex_constants::icase);
+  std::vector<std::wstring> left;
+  for (const std::wstring root : {L"C:\\windows\\Temp", L"C:\\ProgramData"})
+    for (const std::wstring& name : sim::machine().fs.List(root))
+      if (std::regex_match(name, kRunFolder)) left.push_back(root + L"\\" + name);
+  return left;
+}
+
+std::vector<std::wstring> SplitArguments(const std::wstring& commandLine) {
+  std::vector<std::wstring> arguments;
+  const size_t programEnd = commandLine.find(L'"', 1);
+  std::wstring argument;
+  for (size_t i = programEnd + 1; i <= commandLine.size(); ++i)
+    if (i == commandLine.size() || commandLine[i] == L' ') {
+      if (!argument.empty()) arguments.push_back(std::exchange(argument, L""));
+    } else {
+      argument += commandLine[i];
+    }
+  return arguments;
+}
+
+class CrashSweepTest : public FaultSweepTest {
+ protected:
+  // The machine the road starts from: nothing of ours for a first install;
+  // older files and the monitor for a re-install; two printers of ours for
+  // the uninstall; a 32-bit wizard on 64-bit Windows for the hand-off.
+  void PrepareKilled(KilledRoad road) {
+    Prepare(Road::Queue);
+    if (road == KilledRoad::FirstInstall) {
+      M().spooler.monitors.clear();
+      for (const std::wstring& name : M().fs.List(M().spooler.driverDirectory))
+        M().fs.Remove(M().spooler.driverDirectory + L"\\" + name);
+    }
+    M().fs.AddFile(L"C:\\Setup\\PrinterInfo.ini", kGbkModelSection + "\r\nCounts=1\r\n0=QX-630K\r\n");
+    if (road == KilledRoad::Uninstall) PrepareInstalled(false);
+    if (road == KilledRoad::Handoff) {
+      M().kernel.processArchitecture = plat::kProcessorArchitectureIntel;
+      const std::wstring program = L"C:\\Setup\\QuillexInstall64.exe";
+      M().fs.AddFile(program, PeHeaders(kPeMachineAmd64, true, false));
+      M().processes.programs[sim::FileSystem::Key(program)] = [](const std::wstring& commandLine) {
+        sim::SetProcessArchitecture(plat::kProcessorArchitectureAmd64);
+        return static_cast<uint32_t>(RunInstallProgram(SplitArguments(commandLine)));
+      };
+    }
+    M().transcript.Clear();
+  }
+
+  // One run of the road in the calling process; true when it succeeded.
+  static bool RunKilledRoad(KilledRoad road) {
+    switch (road) {
+      case KilledRoad::FirstInstall:
+      case KilledRoad::Reinstall:
+        return RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}) == 0;
+      case KilledRoad::Uninstall:
+        return RunInstallProgram({L"/uninstall", L"/all"}) == 0;
+      case KilledRoad::Handoff: {
+        CInstallationLock lock;  // the wizard's, from its start to its exit
+        if (!lock.Acquire()) return false;
+        sim::machine().windows.sent.clear();
+        RunJob(Road::Queue);
+        const auto& sent = sim::machine().windows.sent;
+        return !sent.empty() && sent.back().message == WM_INSTALL_DONE && sent.back().lParam == 1;
+      }
+    }
+    return false;
+  }
+
+  // After the run that follows a kill: it succeeded, and the machine is whole.
+  // Returns whether all held; names each fault.
+  bool CheckRecovered(KilledRoad road, bool succeeded, const std::string& when) {
+    bool whole = succeeded;
+    auto expect = [&](bool held, const std::string& what) {
+      if (!held) ADD_FAILURE() << when << ": " << what;
+      whole = whole && held;
+    };
+    expect(succeeded, "the next run failed");
+    expect(M().services.State(L"Spooler") == plat::kServiceRunning, "the spooler left stopped");
+    bool oursLeft = false;
+    for (const auto& [key, p] : M().spooler.printers) oursLeft = oursLeft || IsOurPrinter(p, L"");
+    if (road == KilledRoad::Uninstall) {
+      expect(!oursLeft && M().spooler.drivers.empty(), "a printer or a driver of ours left");
+      expect(!M().spooler.Monitor(L"Kelvane Language Monitor"), "the monitor left");
+    } else {
+      expect(M().spooler.Printer(kPrinter) != nullptr, "no printer");
+      expect(M().spooler.Monitor(L"Kelvane Language Monitor") != nullptr, "the monitor missing");
+    }
+    for (const auto& [key, driver] : M().spooler.drivers) {
+      bool used = false;
+      for (const auto& [name, p] : M().spooler.printers) used = used || p.driverName == driver.name;
+      expect(used, "a driver without a printer");
+    }
+    expect(TemporaryFoldersLeft().empty(), "a temporary folder left");
+    bool lockHeld = !M().namedObjects.open.empty();
+    for (const auto& [name, object] : M().namedObjects.byName) lockHeld = lockHeld || object.owner.has_value();
+    expect(!lockHeld, "the lock still held or open");
+    expect(M().fs.open.empty() && M().spooler.open.empty() && M().services.OpenHandles() == 0 &&
+               M().devices.sets.empty() && M().registry.open.empty(),
+           "a handle left open");
+    return whole;
+  }
+};
+
+TEST_F(CrashSweepTest, EveryRoadKilledAfterEachCallIsWholeAfterTheNextRun) {
+  int roads = 0, runs = 0, recovered = 0, notRecovered = 0;
+  for (KilledRoad road : {KilledRoad::FirstInstall, KilledRoad::Reinstall, KilledRoad::Uninstall, KilledRoad::Handoff}) {
+    ++roads;
+    const std::string roadName = kKilledRoadNames[static_cast<int>(road)];
+    PrepareKilled(road);
+    ASSERT_TRUE(CheckRecovered(road, RunKilledRoad(road), roadName + " without a kill"));
+    std::map<int, size_t> callsOf;  // the wizard is process 1, the program it starts 2
+    for (const sim::Call& call : M().transcript.Calls()) ++callsOf[call.process];
+    for (const auto& [process, calls] : callsOf)
+      for (size_t k = 1; k < calls; ++k) {
+        const std::string when = roadName + ": process " + std::to_string(process) + " killed after call " +
+                                 std::to_string(k) + " of " + std::to_string(calls);
+        PrepareKilled(road);
+        M().KillAfter(process, k);
+        try {
+          RunKilledRoad(road);
+        } catch (const sim::ProcessKilled&) {
+        }
+        M().JoinThreads();  // a program the dead wizard started runs to its end
+        {
+          auto lock = M().Lock();
+          sim::SetProcessId(++M().processes.lastProcess);  // the next run is a new process
+          M().faults.Clear();
+        }
+        ErrorBoxes().clear();
+        CheckRecovered(road, RunKilledRoad(road), when) ? ++recovered : ++notRecovered;
+        M().JoinThreads();
+        ++runs;
+      }
+  }
+  char text[200];
+  std::snprintf(text, sizeof text,
+                "crash sweep: %d roads, %d runs killed after one call, %d recovered on the next run, %d not recovered\n",
+                roads, runs, recovered, notRecovered);
+  WriteFigures("crash_sweep_figures.txt", text);
 }
 
 }  // namespace

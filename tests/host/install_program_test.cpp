@@ -9,10 +9,12 @@
 #include "base/command_line.h"
 #include "engine/installation_lock.h"
 #include "engine/package_check.h"
+#include "engine/payload_folder.h"
 #include "engine/pe_image.h"
 #include "engine/protected_print.h"
 #include "engine/service_control.h"
 #include "platform/error.h"
+#include "platform/shell.h"
 #include "platform/sim/machine.h"
 #include "report/error_codes.h"
 #include "report/product_version.h"
@@ -145,6 +147,24 @@ TEST_F(InstallProgramTest, ExitCodes) {
   EXPECT_EQ(M().transcript.Count("CopyFileW"), 0u);
   M().registry.SetDword(std::wstring(L"HKLM\\") + kProtectedPrintPolicyKey, kProtectedPrintPolicyValue, 0);
 
+  // Windows on ARM64, as IsWow64Process2 tells it, and as GetNativeSystemInfo
+  // does where that is missing: code 13 before the spooler is asked or a file
+  // written, also from the 32-bit program, which has no x64 program to hand to.
+  for (const bool wow64Process2 : {true, false}) {
+    for (const uint16_t process : {plat::kProcessorArchitectureArm64, plat::kProcessorArchitectureIntel}) {
+      M().kernel.nativeArchitecture = plat::kProcessorArchitectureArm64;
+      M().kernel.processArchitecture = process;
+      M().kernel.wow64Process2Exported = wow64Process2;
+      M().transcript.Clear();
+      EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 13);
+      EXPECT_TRUE(Printed(L"安装失败：13 此驱动程序包没有适用于本机处理器（ARM64）的驱动程序"));
+      EXPECT_EQ(M().transcript.Ops({"OpenSCManagerW", "CopyFileW", "CreateDirectoryW", "CreateProcessW", "AddMonitorW"}),
+                std::vector<std::string>{});
+    }
+  }
+  M().kernel.nativeArchitecture = M().kernel.processArchitecture = plat::kProcessorArchitectureAmd64;
+  M().kernel.wow64Process2Exported = true;
+
   // A spooler that will not run (disabled): code 7 after a bounded retry.
   M().services.Find(L"Spooler")->state = plat::kServiceStopped;
   M().services.Find(L"Spooler")->startError = 1058;  // ERROR_SERVICE_DISABLED
@@ -153,11 +173,64 @@ TEST_F(InstallProgramTest, ExitCodes) {
   EXPECT_EQ(M().transcript.Count("StartServiceW"), static_cast<size_t>(kSpoolerStartTries));
   M().services.Find(L"Spooler")->startError = 0;
 
+  // A library whose export names pass their cap is none of the package's: 9.
+  const std::string library = M().fs.Contents(kSampleBranch + L"QX24RES.DLL");
+  M().fs.AddFile(kSampleBranch + L"QX24RES.DLL", PeHeaders(kPeMachineAmd64, true, true, {std::string(31, 'n')}, 65536));
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 9);
+  M().fs.AddFile(kSampleBranch + L"QX24RES.DLL", library);
+
   M().fs.Remove(kSampleBranch + L"QX-630K.GPD");
   EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 2);
   EXPECT_TRUE(Printed(L"安装失败：2 驱动文件无法复制"));
   M().fs.Remove(L"C:\\Setup\\PrinterInfo.ini");
   EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 1);
+}
+
+// Run from a folder the user can write, the program checks and uses its own
+// copy of the package, in a folder made for Administrators and SYSTEM only:
+// the monitor and the INF swapped beside the program once every check has
+// read them change nothing that is installed. The copy is gone at the end,
+// and the next run clears one that a killed run left.
+TEST_F(InstallProgramTest, AFileSwappedBesideTheProgramAfterTheCheckChangesNothingInstalled) {
+  const std::wstring driverFolder = M().spooler.driverDirectory + L"\\";
+  const std::string monitor = M().fs.Contents(kSampleBranch + L"QXLMON.dll");
+  const std::string inf = M().fs.Contents(kSampleBranch + L"24Pin.inf");
+  M().fs.AddFile(kPayloadParent + kPayloadFolderPrefix + L"7.99\\24Pin\\X64\\QXLMON.dll", "left by a killed run");
+  std::wstring payload;
+  bool swapped = false;
+  M().onCall = [&](const sim::Call& call) {
+    if (call.op == "CreateDirectoryW" && call.detail.ends_with(sim::kAdministratorsOnly))
+      payload = call.detail.substr(0, call.detail.find(L' ')) + L"\\";
+    if (swapped || call.op != "CopyFileW" || call.detail.find(L"-> " + driverFolder) == std::wstring::npos) return;
+    swapped = true;  // the first copy into the spooler's folder: every check is done
+    EXPECT_TRUE(call.detail.starts_with(payload + L"24Pin\\X64\\")) << call.detail;
+    EXPECT_FALSE(M().fs.UserCanWrite(payload + L"24Pin\\X64\\QXLMON.dll"));
+    EXPECT_TRUE(M().fs.UserCanWrite(kSampleBranch + L"QXLMON.dll"));
+    M().fs.AddFile(kSampleBranch + L"QXLMON.dll", "a monitor of the user's own");
+    M().fs.AddFile(kSampleBranch + L"24Pin.inf", "[Version]\r\n; the user's own\r\n");
+  };
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 0);
+  M().onCall = nullptr;
+  ASSERT_TRUE(swapped);
+  EXPECT_TRUE(payload.starts_with(kPayloadParent + kPayloadFolderPrefix)) << payload;
+  EXPECT_EQ(M().fs.Contents(driverFolder + L"QXLMON.dll"), monitor);
+  ASSERT_EQ(M().infStore.staged.size(), 1u);
+  EXPECT_EQ(M().infStore.staged[0].content, inf);
+  EXPECT_EQ(M().spooler.Monitor(L"Kelvane Language Monitor")->dllName, driverFolder + L"QXLMON.dll");
+  EXPECT_TRUE(M().fs.List(kPayloadParent).empty());
+
+  // From Program Files nothing is copied: no standard user can write there.
+  M().kernel.moduleFileName = L"C:\\Program Files\\Quillex\\QuillexInstall64.exe";
+  AddSamplePackage(M(), L"C:\\Program Files\\Quillex\\24Pin\\X64\\");
+  M().fs.AddFile(L"C:\\Program Files\\Quillex\\PrinterInfo.ini", M().fs.Contents(L"C:\\Setup\\PrinterInfo.ini"));
+  M().transcript.Clear();
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 0);
+  EXPECT_EQ(M().transcript.Count("RemoveDirectoryW"), 0u);
+  // Nor may a payload folder be made where the Windows folder is unknown: code 2, nothing installed.
+  M().kernel.moduleFileName = L"C:\\Setup\\QuillexInstall64.exe";
+  M().specialFolders.erase(plat::kCsidlWindows);
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 2);
+  EXPECT_EQ(M().spooler.Printer(L"Quillex QX-630K (副本 2)"), nullptr);
 }
 
 // Two models installed, one of them twice, beside printers of other makers:
@@ -174,6 +247,13 @@ TEST_F(InstallProgramTest, UninstallsOneModelThenAllAndNeverAnotherMakersPrinter
   sp.AddExistingPrinter(L"Quillex QX-630K (副本 2)");
   sp.printers.at(L"QUILLEX QX-630K (副本 2)").driverName = L"Generic / Text Only";
   sp.AddExistingPrinter(L"Acme LQ-300");
+  // Named as ours throughout, but its data file is none of the package's.
+  sp.AddExistingPrinter(L"Quillex QX-930K");
+  sp.printers.at(L"QUILLEX QX-930K").driverName = L"Quillex QX-930K";
+  sp.drivers[L"QUILLEX QX-930K"] = sp.drivers.at(L"QUILLEX QX-730K");
+  sp.drivers[L"QUILLEX QX-930K"].name = L"Quillex QX-930K";
+  sp.drivers[L"QUILLEX QX-930K"].dataFile = sp.driverDirectory + L"\\QX-930K.GPD";
+  sp.drivers[L"QUILLEX QX-930K"].monitorName.reset();
 
   M().console.lines.clear();
   EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/model", L"Quillex qx-630k"}), 0);
@@ -191,12 +271,15 @@ TEST_F(InstallProgramTest, UninstallsOneModelThenAllAndNeverAnotherMakersPrinter
   M().console.lines.clear();
   EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 0);
   EXPECT_EQ(sp.Printer(L"Quillex QX-730K"), nullptr);
-  EXPECT_TRUE(sp.drivers.empty());
+  EXPECT_EQ(sp.drivers.size(), 1u);
+  EXPECT_NE(sp.Driver(L"Quillex QX-930K"), nullptr);
   EXPECT_EQ(sp.Monitor(L"Kelvane Language Monitor"), nullptr);
   EXPECT_TRUE(M().infStore.staged.empty());
-  EXPECT_TRUE(Printed(L"卸载 INF 文件：C:\\Setup\\24Pin\\X64\\24Pin.inf"));
+  // Read from the program's own copy of the package, which is gone again.
+  EXPECT_TRUE(Printed(L"卸载 INF 文件：" + kPayloadParent + kPayloadFolderPrefix));
+  EXPECT_TRUE(M().fs.List(kPayloadParent).empty());
   EXPECT_TRUE(Printed(L"删除语言监视器：Kelvane Language Monitor"));
-  EXPECT_EQ(sp.printers.size(), 2u);  // the other makers' printers
+  EXPECT_EQ(sp.printers.size(), 3u);  // the other makers' printers
   EXPECT_NE(sp.Printer(L"Quillex QX-630K (副本 2)"), nullptr);
   EXPECT_NE(sp.Printer(L"Acme LQ-300"), nullptr);
 
@@ -223,7 +306,12 @@ TEST_F(InstallProgramTest, UninstallExitCodes) {
   EXPECT_NE(M().spooler.Monitor(L"Kelvane Language Monitor"), nullptr);
   EXPECT_EQ(M().infStore.staged.size(), 1u);
 
-  M().spooler.monitorsInUse.insert(L"KELVANE LANGUAGE MONITOR");  // another maker's driver is bound to it
+  // Another maker's driver is bound to the monitor: it stays, and that is no failure.
+  plat::DriverInfo6 acme;
+  acme.name = L"Acme LQ-300";
+  acme.dataFile = M().spooler.driverDirectory + L"\\ACME300.GPD";
+  acme.monitorName = L"Kelvane Language Monitor";
+  M().spooler.drivers[L"ACME LQ-300"] = acme;
   M().devices.AddDevice(L"USB\\VID_D23C&PID_0001\\5&1", {L"USBPRINT\\QuillexQX-630K7B2E"});
   M().devices.devices[0].driverInf = M().infStore.staged[0].sourceInf;
   EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 0);
@@ -231,8 +319,13 @@ TEST_F(InstallProgramTest, UninstallExitCodes) {
   EXPECT_EQ(M().infStore.staged.size(), 1u);
   EXPECT_NE(M().spooler.Monitor(L"Kelvane Language Monitor"), nullptr);
 
-  M().spooler.monitorsInUse.clear();
+  EXPECT_EQ(M().transcript.Count("DeleteMonitorW"), 0u);
+  // Without it, any refusal of the delete is a failure: 3008 no longer means "someone else's".
+  M().spooler.drivers.erase(L"ACME LQ-300");
   M().devices.devices[0].driverInf.clear();
+  M().spooler.monitorsInUse.insert(L"KELVANE LANGUAGE MONITOR");
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 8);
+  M().spooler.monitorsInUse.clear();
   M().faults.Fail("DeleteMonitorW", plat::kErrorAccessDenied);
   EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 8);
   EXPECT_TRUE(M().infStore.staged.empty());
@@ -268,7 +361,7 @@ TEST_F(InstallProgramTest, UpdateRefreshesThePrinterOnItsPortInsteadOfAddingACop
   EXPECT_EQ(printer.devMode, settings);
   EXPECT_NE(M().fs.Contents(stagedGpd), "older version");
   EXPECT_EQ(M().transcript.Count("SetupCopyOEMInfW"), 1u);
-  EXPECT_EQ(M().transcript.Count("AddMonitorW"), 2u);  // refused as installed, then replaced
+  EXPECT_EQ(M().transcript.Count("AddMonitorW"), 1u);  // installed, ours bound to it: the spooler restarted onto the new DLL
   EXPECT_EQ(M().transcript.Count("AddPrinterDriverW"), 1u);
   EXPECT_EQ(M().transcript.Count("AddPrinterW") + M().transcript.Count("SetPrinterW"), 0u);
   EXPECT_TRUE(Printed(L"保留打印机，已更新：Quillex QX-630K"));
@@ -350,8 +443,12 @@ TEST_F(InstallProgramTest, UnderWow64ForwardsToTheNativeProgram) {
   EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT 1"}), 1618);
   EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 1618);  // the 64-bit monitor is removed from its own process
   ASSERT_EQ(M().processes.started.size(), 2u);
-  EXPECT_EQ(M().processes.started[0].commandLine, L"\"" + program + L"\" /install /model QX-630K /port \"LPT 1\"");
-  EXPECT_EQ(M().processes.started[1].commandLine, L"\"" + program + L"\" /uninstall /all");
+  // Started from a copy no user can change, under this program's lock, lent.
+  const std::wstring copy = M().processes.started[0].application;
+  EXPECT_TRUE(copy.starts_with(kPayloadParent + kPayloadFolderPrefix)) << copy;
+  EXPECT_TRUE(M().processes.started[0].commandLine.starts_with(L"\"" + copy + L"\" /install /model QX-630K /port \"LPT 1\" /handoff "));
+  EXPECT_NE(M().processes.started[1].commandLine.find(L"QuillexInstall64.exe\" /uninstall /all /handoff "), std::wstring::npos);
+  EXPECT_TRUE(M().fs.List(kPayloadParent).empty());
   EXPECT_FALSE(M().processes.started[0].noWindow);
   EXPECT_EQ(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
   M().fs.Remove(program);
@@ -414,6 +511,9 @@ TEST_F(InstallProgramTest, PackageCheckNamesEveryFaultOfItsRow) {
        {{L"不是 32 位（x86）库文件", L"\\9Pin\\i386\\QX9res.dll"}}},
       {"a library that is no image", put(x64 + L"unires.dll", "text"),
        {{L"不是可读的 Windows 库文件", L"\\24Pin\\X64\\unires.dll"}}},
+      {"a library whose export names pass their cap",
+       put(x86 + L"QxSetUI.dll", PeHeaders(kPeMachineI386, false, true, {std::string(31, 'n')}, 65536)),
+       {{L"不是可读的 Windows 库文件", L"\\24Pin\\i386\\QxSetUI.dll"}}},
       {"the monitor without its export", put(x86 + L"QXLMON.dll", PeHeaders(kPeMachineI386, false, true, {"DllMain"})),
        {{L"语言监视器没有导出 InitializePrintMonitor2", L"\\24Pin\\i386\\QXLMON.dll"}}},
       {"the printer interface without its export",
@@ -483,6 +583,24 @@ TEST(PeImageTest, HeadersDecideTheArchitectureAndACutImageIsNone) {
   std::string notPe = x64;
   notPe[0x41] = 'X';
   EXPECT_FALSE(ParsePeImage(notPe, image));
+}
+
+// Export names are held to kMaxExportNameBytes in all, terminators counted,
+// however few bytes the file spends on them: 65,536 names may share one text.
+TEST(PeImageTest, ExportNamesStopAtTheirCapEvenWhenTheyShareOneText) {
+  const size_t half = kMaxExportNameBytes / 2 - 1;  // two names and their terminators fill the cap
+  PeImage image;
+  ASSERT_TRUE(ParsePeImage(PeHeaders(kPeMachineAmd64, true, true, {std::string(half, 'a'), std::string(half, 'b')}), image));
+  EXPECT_EQ(image.exports.size(), 2u);
+  EXPECT_FALSE(ParsePeImage(PeHeaders(kPeMachineAmd64, true, true, {std::string(half, 'a'), std::string(half + 1, 'b')}), image));
+  EXPECT_TRUE(image.exports.empty());
+  // One text of 16 bytes under 65,536 names: 1 MiB exactly, then one name more.
+  const std::string sixteen(15, 'n');
+  ASSERT_TRUE(ParsePeImage(PeHeaders(kPeMachineAmd64, true, true, {sixteen}, 65536), image));
+  EXPECT_EQ(image.exports.size(), 65536u);
+  EXPECT_FALSE(ParsePeImage(PeHeaders(kPeMachineAmd64, true, true, {sixteen + "n"}, 65536), image));
+  // A text without its terminator inside the cap, the rest of the file no matter.
+  EXPECT_FALSE(ParsePeImage(PeHeaders(kPeMachineAmd64, true, true, {std::string(kMaxExportNameBytes, 'x')}), image));
 }
 
 }  // namespace

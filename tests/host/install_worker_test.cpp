@@ -3,6 +3,7 @@
 #include "allocation_hooks.h"
 #include "engine/install_job.h"
 #include "engine/installation_lock.h"
+#include "engine/payload_folder.h"
 #include "engine/pe_image.h"
 #include "platform/error.h"
 #include "platform/window.h"
@@ -57,6 +58,18 @@ TEST_F(InstallWorkerTest, NoDetectedPrinterGoesStraightToTheQueue) {
   EXPECT_EQ(M().transcript.Count("SetupDiGetINFClassW"), 0u);
   EXPECT_EQ(QueueCalls(), 1u);
   EXPECT_NE(M().spooler.Printer(L"Quillex QX-630K"), nullptr);
+  EXPECT_TRUE(M().fs.List(kPayloadParent).empty());  // the worker's copy of the package is gone
+
+  // Finish on Windows for ARM64 (the 32-bit wizard emulated there): box 13,
+  // before a file is copied or a service touched.
+  M().kernel.nativeArchitecture = plat::kProcessorArchitectureArm64;
+  M().kernel.processArchitecture = plat::kProcessorArchitectureIntel;
+  M().transcript.Clear();
+  M().windows.sent.clear();
+  EXPECT_EQ(Run(Job(L"")), std::vector<intptr_t>{0});
+  EXPECT_EQ(ErrorBoxes(), std::vector<std::wstring>{L"13"});
+  EXPECT_EQ(M().transcript.Ops({"CreateDirectoryW", "CopyFileW", "OpenSCManagerW", "CreateProcessW"}),
+            std::vector<std::string>{});
 }
 
 TEST_F(InstallWorkerTest, DetectedModelWithoutAPresentDeviceFallsBackToTheQueue) {
@@ -107,9 +120,12 @@ TEST_F(InstallWorkerTest, UnderWow64TheNativeProgramInstallsAndItsCodeIsTheBox) 
       EXPECT_EQ(LogEntries().size(), 1u);
       continue;
     }
+    // Started from the wizard's own copy, which is gone afterwards.
     const auto& start = M().processes.started[0];
-    EXPECT_EQ(start.application, program);
-    EXPECT_EQ(start.commandLine.rfind(L"\"" + program + L"\" /install /model QX-630K /port LPT1: /detected QX-630K /handoff ", 0), 0u);
+    EXPECT_TRUE(start.application.starts_with(kPayloadParent + kPayloadFolderPrefix)) << start.application;
+    EXPECT_TRUE(start.application.ends_with(L"\\QuillexInstall64.exe"));
+    EXPECT_EQ(start.commandLine.rfind(L"\"" + start.application + L"\" /install /model QX-630K /port LPT1: /detected QX-630K /handoff ", 0), 0u);
+    EXPECT_FALSE(M().fs.Exists(start.application));
     EXPECT_TRUE(start.noWindow);
     EXPECT_TRUE(s_lent);
   }
@@ -123,7 +139,8 @@ TEST_F(InstallWorkerTest, PlugAndPlaySuccessNeedsNoQueue) {
   EXPECT_EQ(Run(Job(L"QX-630K")), std::vector<intptr_t>{1});
   ASSERT_EQ(M().devices.updates.size(), 1u);
   EXPECT_EQ(M().devices.updates[0].hardwareId, L"usb\\vid_d23c&pid_0001&rev_0100");  // the device's own text
-  EXPECT_EQ(M().devices.updates[0].infPath, kSampleBranch32 + L"24Pin.inf");
+  EXPECT_TRUE(M().devices.updates[0].infPath.starts_with(kPayloadParent + kPayloadFolderPrefix));
+  EXPECT_TRUE(M().devices.updates[0].infPath.ends_with(L"\\24Pin\\i386\\24Pin.inf"));
   EXPECT_EQ(QueueCalls(), 0u);
   EXPECT_EQ(M().transcript.Count("GetPrinterDriverDirectoryW"), 0u);
   EXPECT_EQ(M().spooler.ordinal204Calls, std::vector<std::wstring>{L"Quillex QX-630K"});

@@ -90,20 +90,44 @@ TEST_F(PrinterQueueTest, FirstInstallationFillsEveryStructureAsTheSpoolerExpects
   EXPECT_EQ(Sp().ordinal204Calls, std::vector<std::wstring>{L"Quillex QX-630K"});
 }
 
+// The drivers bound to the installed monitor decide its replacement: ours
+// alone keep its registration (the spooler will not delete it under them)
+// and a restart loads the DLL refreshed in place; another maker's keeps it
+// untouched; none: restart, delete, restart, add.
 TEST_F(PrinterQueueTest, LaterInstallationReplacesTheMonitorAndTakesTheNextName) {
   ASSERT_TRUE(Install());
   M().transcript.Clear();
   uint64_t before = M().clock.NowMs();
   ASSERT_TRUE(Install());
-  EXPECT_EQ(SpoolerOps(), (std::vector<std::string>{"AddMonitorW", "ControlService", "StartServiceW", "DeleteMonitorW",
-                                                    "ControlService", "StartServiceW", "AddMonitorW",
-                                                    "AddPrinterDriverW", "AddPrinterW", "SpoolerOrdinal204"}));
-  EXPECT_GE(M().clock.NowMs() - before, 9000u);  // two restarts of 2 + 2 s and the 1 s pause
+  EXPECT_EQ(SpoolerOps(), (std::vector<std::string>{"AddMonitorW", "ControlService", "StartServiceW", "AddPrinterDriverW",
+                                                    "AddPrinterW", "SpoolerOrdinal204"}));
+  EXPECT_GE(M().clock.NowMs() - before, 4000u);  // one restart of 2 + 2 s
+  EXPECT_EQ(Sp().Monitor(kMonitor)->dllName, kDriverDir + L"QXLMON.dll");
   EXPECT_NE(Sp().Printer(L"Quillex QX-630K (副本 1)"), nullptr);
   const plat::DriverInfo6* d = Sp().Driver(L"Quillex QX-630K (副本 1)");
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->dataFile, kDriverDir + L"QX-630K.GPD");
   EXPECT_EQ(Sp().ordinal204Calls.back(), L"Quillex QX-630K (副本 1)");
+
+  plat::DriverInfo6 acme;
+  acme.name = L"Acme LQ-300";
+  acme.dataFile = kDriverDir + L"ACME300.GPD";
+  acme.monitorName = kMonitor;
+  Sp().drivers.clear();
+  Sp().drivers[L"ACME LQ-300"] = acme;
+  M().transcript.Clear();
+  ASSERT_TRUE(Install());
+  EXPECT_EQ(SpoolerOps(), (std::vector<std::string>{"AddMonitorW", "AddPrinterDriverW", "AddPrinterW", "SpoolerOrdinal204"}));
+  EXPECT_TRUE(ErrorBoxes().empty());
+
+  Sp().drivers.clear();
+  M().transcript.Clear();
+  before = M().clock.NowMs();
+  ASSERT_TRUE(Install());
+  EXPECT_EQ(SpoolerOps(), (std::vector<std::string>{"AddMonitorW", "ControlService", "StartServiceW", "DeleteMonitorW",
+                                                    "ControlService", "StartServiceW", "AddMonitorW",
+                                                    "AddPrinterDriverW", "AddPrinterW", "SpoolerOrdinal204"}));
+  EXPECT_GE(M().clock.NowMs() - before, 9000u);  // two restarts of 2 + 2 s and the 1 s pause
 }
 
 TEST_F(PrinterQueueTest, NameSequence) {
@@ -255,6 +279,7 @@ TEST_F(PrinterQueueTest, MonitorProblemsShowBoxEightAndNeverLeaveTheMonitorMissi
   M().faults.Fail("AddMonitorW", plat::kErrorAccessDenied);
   EXPECT_FALSE(Install());
   ASSERT_TRUE(Install());  // now the monitor is there
+  Sp().drivers.clear();     // no driver bound to it: it is deleted and added again
   Sp().monitorsInUse.insert(L"KELVANE LANGUAGE MONITOR");
   EXPECT_FALSE(Install());
   EXPECT_EQ(Sp().Driver(L"Quillex QX-630K (副本 1)"), nullptr);

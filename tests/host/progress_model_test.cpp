@@ -116,6 +116,26 @@ TEST(ProgressModel, TextOriginFollowsTheAlignment) {
   model.textAlign = 1;
   EXPECT_EQ(model.TextOrigin(tall, 31, 11, true).y, 31 + 34);
   EXPECT_EQ(model.TextOrigin(tall, 31, 11, true).x, 4);
+  EXPECT_EQ(model.UndrawnBottom(), 5);
+}
+
+// The insets and the undrawn strip scale with the DPI; the centred text
+// depends on the extent only.
+TEST(ProgressModel, InsetsScaleWithTheDpi) {
+  ProgressModel model;
+  model.dpi = 192;
+  ProgressRect r{0, 0, 200, 40};
+  model.textAlign = 0;
+  EXPECT_EQ(model.TextOrigin(r, 62, 22, false).x, 4);
+  model.textAlign = 2;
+  EXPECT_EQ(model.TextOrigin(r, 62, 22, false).x, 200 - 62 - 6);
+  model.textAlign = 1;
+  EXPECT_EQ(model.TextOrigin(r, 62, 22, false).x, 69);
+  EXPECT_EQ(model.UndrawnBottom(), 10);
+  model.dpi = 144;
+  EXPECT_EQ(model.UndrawnBottom(), 8);  // 7.5 rounds up
+  model.dpi = 120;
+  EXPECT_EQ(model.UndrawnBottom(), 6);  // 6.25 rounds down
 }
 
 TEST(ProgressModel, MarqueeBouncesBetweenTheEndsWithOneSharedDirection) {

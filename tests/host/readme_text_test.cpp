@@ -48,6 +48,23 @@ TEST(ReadmeText, TheWheelScrollsByExactStepsUntilTheLastLineIsInView) {
   EXPECT_EQ(ScrollReadme(0, 18, page, -120), 0);  // one page does not scroll
 }
 
+// At every scale the page holds the same 18 lines, each starting at its
+// 96-DPI point scaled, the last one ending inside the inner frame.
+TEST(ReadmeText, ThePageScalesWithTheDpi) {
+  for (int dpi : {96, 120, 137, 144, 168, 192, 288}) {
+    const int client = ScaleToDpi(478, dpi);
+    const int page = ReadmePageLines(client, dpi);
+    EXPECT_EQ(page, 18) << dpi;
+    EXPECT_LE(ReadmeLineOrigin(page, dpi).y, client - ScaleToDpi(kReadmeFrameInset, dpi)) << dpi;
+    EXPECT_GT(ReadmeLineOrigin(page + 1, dpi).y, client - ScaleToDpi(kReadmeFrameInset, dpi)) << dpi;
+  }
+  EXPECT_EQ(ReadmeLineOrigin(0, 96).x, 48);
+  EXPECT_EQ(ReadmeLineOrigin(3, 96).y, 44 + 66);
+  EXPECT_EQ(ReadmeLineOrigin(3, 192).y, 2 * (44 + 66));
+  EXPECT_EQ(ReadmeLineOrigin(1, 137).y, 94);  // 66 x 137 / 96 = 94.19, each line from its own point
+  EXPECT_EQ(ReadmeLineOrigin(2, 137).y, 126);  // 88 x 137 / 96 = 125.58
+}
+
 const std::wstring kReadme = L"C:\\Setup\\USB驱动安装说明.txt";
 
 class ReadmeFileTest : public SimTest {

@@ -2,6 +2,7 @@
 // (64-bit Windows: C:\Setup\24Pin\X64\, or the 32-bit one), with an INF
 // that lists the QX-630K for both.
 #pragma once
+#include <algorithm>
 #include <cwctype>
 #include <string>
 #include <vector>
@@ -11,12 +12,17 @@
 inline const std::wstring kSampleBranch = L"C:\\Setup\\24Pin\\X64\\";
 inline const std::wstring kSampleInf = kSampleBranch + L"24Pin.inf";
 inline const std::wstring kSampleBranch32 = L"C:\\Setup\\24Pin\\i386\\";
+// Where an elevated installer copies the package before it reads it.
+inline const std::wstring kPayloadParent = L"C:\\windows\\Temp\\";
 inline const plat::Guid kPrinterClassGuid{0x4D36E979, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
 // A Windows image as far as the installer reads it: the DOS stub's pointer,
 // the signature, the file header, an optional header of the 32- or 64-bit
-// form and, with `exports`, one section holding the export directory.
-inline std::string PeHeaders(uint16_t machine, bool pe32Plus, bool dll, const std::vector<std::string>& exports = {}) {
+// form and, with `exports`, one section holding the export directory. With
+// `sharedNames`, the name table holds that many entries all pointing at the
+// first export's one copy of its text.
+inline std::string PeHeaders(uint16_t machine, bool pe32Plus, bool dll, const std::vector<std::string>& exports = {},
+                             uint32_t sharedNames = 0) {
   std::string b(0x40, '\0');
   b[0] = 'M', b[1] = 'Z', b[0x3C] = 0x40;
   auto put16 = [&b](uint16_t v) { b += static_cast<char>(v & 0xFF), b += static_cast<char>(v >> 8); };
@@ -30,20 +36,23 @@ inline std::string PeHeaders(uint16_t machine, bool pe32Plus, bool dll, const st
   b.append(optionalSize - 2, '\0');
   if (!section) return b;
   constexpr uint32_t kVa = 0x1000, kRaw = 0x200;
-  const size_t count = optional + (pe32Plus ? 108 : 92), directories = optional + (pe32Plus ? 112 : 96);
-  b[count] = 16;
-  b[directories] = 0x00, b[directories + 1] = 0x10;  // the export directory at kVa
-  put32(0), put32(0), put32(0x1000), put32(kVa), put32(0x1000), put32(kRaw), put32(0), put32(0), put32(0), put32(0);
-  b.resize(kRaw, '\0');
+  const uint32_t entries = sharedNames ? sharedNames : static_cast<uint32_t>(exports.size());
+  const uint32_t strings = kVa + 40 + 4 * entries;
   std::string names;
   std::vector<uint32_t> nameRvas;
-  const uint32_t strings = kVa + 40 + 4 * static_cast<uint32_t>(exports.size());
   for (const std::string& e : exports) {
     nameRvas.push_back(strings + static_cast<uint32_t>(names.size()));
     names += e + '\0';
   }
+  if (sharedNames) nameRvas.assign(sharedNames, strings);
+  const uint32_t sectionSize = std::max<uint32_t>(0x1000, strings - kVa + static_cast<uint32_t>(names.size()));
+  const size_t count = optional + (pe32Plus ? 108 : 92), directories = optional + (pe32Plus ? 112 : 96);
+  b[count] = 16;
+  b[directories] = 0x00, b[directories + 1] = 0x10;  // the export directory at kVa
+  put32(0), put32(0), put32(sectionSize), put32(kVa), put32(sectionSize), put32(kRaw), put32(0), put32(0), put32(0), put32(0);
+  b.resize(kRaw, '\0');
   b.append(24, '\0');
-  put32(static_cast<uint32_t>(exports.size())), put32(0), put32(kVa + 40), put32(0);
+  put32(entries), put32(0), put32(kVa + 40), put32(0);
   for (uint32_t rva : nameRvas) put32(rva);
   return b + names;
 }

@@ -92,6 +92,44 @@ TEST_F(ServiceControlTest, RestartWhosePauseIsTooShortStillLeavesTheSpoolerRunni
   EXPECT_TRUE(LogMessages().empty());
 }
 
+// Fax needs the spooler, and a client of Fax needs Fax: Windows refuses the
+// spooler's stop with 1051 while either runs. A stopped dependent stays stopped.
+TEST_F(ServiceControlTest, RestartStopsTheRunningDependentsFirstAndStartsThemAgain) {
+  M().services.Add(L"Fax", plat::kServiceRunning).dependsOn = {L"Spooler"};
+  M().services.Add(L"FaxClient", plat::kServiceRunning).dependsOn = {L"Fax"};
+  M().services.Add(L"PrintNotify", plat::kServiceStopped).dependsOn = {L"Spooler"};
+  M().services.Find(L"Fax")->stopPolls = 2;
+  plat::ServiceStatus status;
+  {
+    plat::ScManagerHandle manager = Manager();
+    plat::ServiceHandle spooler(plat::OpenServiceW(manager.get(), L"Spooler", plat::kServiceAllAccess));
+    EXPECT_FALSE(plat::ControlService(spooler.get(), plat::kServiceControlStop, status));
+    EXPECT_EQ(plat::GetLastError(), plat::kErrorDependentServicesRunning);
+  }
+  M().transcript.Clear();
+  EXPECT_TRUE(RestartSpooler());
+  EXPECT_EQ(State(L"Spooler"), plat::kServiceRunning);
+  EXPECT_EQ(State(L"Fax"), plat::kServiceRunning);
+  EXPECT_EQ(State(L"FaxClient"), plat::kServiceRunning);
+  EXPECT_EQ(State(L"PrintNotify"), plat::kServiceStopped);
+  std::vector<std::wstring> order;
+  for (const sim::Call& call : M().transcript.Calls())
+    if (call.op == "ControlService" || call.op == "StartServiceW") order.push_back(call.detail);
+  EXPECT_EQ(order, (Strings{L"FaxClient 1", L"Fax 1", L"Spooler 1", L"Spooler", L"Fax", L"FaxClient"}));
+  EXPECT_TRUE(LogMessages().empty());
+
+  // A dependent that will not start again is logged; the spooler runs all the same.
+  M().services.Find(L"Fax")->startError = plat::kErrorAccessDenied;
+  EXPECT_TRUE(RestartSpooler());
+  EXPECT_EQ(State(L"Spooler"), plat::kServiceRunning);
+  EXPECT_EQ(LogMessages().back(), L"开启服务失败：Fax");
+  // One that will not stop stops nothing else.
+  M().services.Add(L"Fax", plat::kServiceRunning).dependsOn = {L"Spooler"};
+  M().services.Find(L"Fax")->stopError = plat::kErrorAccessDenied;
+  EXPECT_FALSE(RestartSpooler());
+  EXPECT_EQ(State(L"Spooler"), plat::kServiceRunning);
+}
+
 TEST_F(ServiceControlTest, RestartGivesUpAtTheFirstFailure) {
   Service(L"Spooler").stopError = plat::kErrorAccessDenied;
   EXPECT_FALSE(RestartSpooler());

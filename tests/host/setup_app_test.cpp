@@ -2,7 +2,13 @@
 
 #include "app/setup_app.h"
 
+#include <memory>
 #include <thread>
+
+#include "engine/installation_lock.h"
+#include "platform/sync.h"
+#include "platform/window.h"
+#include "report/app_title.h"
 
 #include "engine/service_sequence.h"
 #include "platform/error.h"
@@ -170,6 +176,50 @@ TEST_F(SetupAppTest, AServiceThreadStillRunningAtTheBoundLeavesTheAssistantAlone
   M().JoinThreads();
   EXPECT_EQ(M().services.State(L"PcaSvc"), plat::kServiceStopped);
   EXPECT_EQ(M().transcript.Count("StartServiceW"), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// Another installation holds the lock: a second wizard brings the running
+// wizard or its readme to the front; where it finds neither (the holder has
+// no window), it says so in a box instead of ending without a word. A
+// standard user's process that took the global name first blocks nothing:
+// the lock lies in the administrators' namespace.
+TEST_F(SetupAppTest, ALockHeldWithoutAWindowIsAnsweredWithABox) {
+  std::unique_ptr<CInstallationLock> holder;
+  std::thread other([&] {
+    holder = std::make_unique<CInstallationLock>();
+    ASSERT_TRUE(holder->Acquire());
+  });
+  other.join();
+  CInstallationLock lock;
+  ASSERT_FALSE(lock.Acquire());
+  AnswerAnotherInstallation();
+  ASSERT_EQ(M().windows.messageBoxes.size(), 1u);
+  EXPECT_EQ(M().windows.messageBoxes[0].text, kAnotherInstallationText);
+  EXPECT_EQ(M().windows.messageBoxes[0].caption, kAppTitle);
+
+  M().windows.topLevel = {kReadmeTitle};
+  AnswerAnotherInstallation();
+  M().windows.topLevel = {kReadmeTitle, kAppTitle};
+  AnswerAnotherInstallation();
+  EXPECT_EQ(M().windows.broughtToFront, (std::vector<std::wstring>{kReadmeTitle, kAppTitle}));
+  EXPECT_EQ(M().windows.messageBoxes.size(), 1u);
+  M().namedObjects.byName.at(kInstallationMutexName).owner.reset();  // the holder's process ended
+  holder.reset();
+
+  std::thread squatter([] {
+    plat::Handle global = plat::CreateMutexW(kInstallationMutexFallbackName);
+    ASSERT_EQ(plat::WaitForSingleObject(global, 0), plat::kWaitObject0);
+  });
+  squatter.join();
+  EXPECT_TRUE(lock.Acquire());
+  // Where the system has no private namespaces (Wine), the global name is the lock.
+  M().namedObjects.privateNamespaces = false;
+  CInstallationLock fallback;
+  EXPECT_FALSE(fallback.Acquire());
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include "platform/files.h"
 #include "platform/inf_store.h"
 #include "platform/kernel.h"
+#include "platform/process.h"
+#include "platform/sync.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/services.h"
@@ -76,6 +78,49 @@ TEST_F(SimMachineTest, FaultsHitTheChosenCall) {
   EXPECT_FALSE(plat::CreateDirectoryW(L"C:\\b"));
   EXPECT_EQ(plat::GetLastError(), plat::kErrorAccessDenied);
   EXPECT_TRUE(plat::CreateDirectoryW(L"C:\\c"));
+}
+
+// A process killed after its n-th call: the calls after it take no effect
+// (its destructors' closing calls pass quietly), its handles close, the
+// mutex it held is abandoned to the next owner, and a program killed so
+// ends with exit code 1.
+TEST_F(SimMachineTest, KilledProcessLeavesItsHandlesClosedAndItsMutexAbandoned) {
+  const int other = ++M().processes.lastProcess;
+  sim::SetProcessId(other);
+  plat::SyncHandle waiting(plat::CreateMutexW(L"Global\\Lock"));
+  sim::SetProcessId(1);
+  M().KillAfter(1, 3);
+  EXPECT_THROW(
+      {
+        plat::SyncHandle mutex(plat::CreateMutexW(L"Global\\Lock"));
+        plat::WaitForSingleObject(mutex.get(), 0);
+        plat::FileHandle file(plat::CreateFileW(L"C:\\Setup\\a.txt", plat::kGenericWrite, 0, plat::kCreateAlways));
+        plat::CreateDirectoryW(L"C:\\b");
+      },
+      sim::ProcessKilled);
+  EXPECT_TRUE(M().fs.Exists(L"C:\\Setup\\a.txt"));
+  EXPECT_FALSE(M().fs.Exists(L"C:\\b"));
+  EXPECT_TRUE(M().fs.open.empty());
+  EXPECT_THROW(plat::CreateDirectoryW(L"C:\\b"), sim::ProcessKilled);
+  sim::SetProcessId(other);
+  EXPECT_EQ(plat::WaitForSingleObject(waiting.get(), 0), plat::kWaitAbandoned);
+  EXPECT_EQ(plat::WaitForSingleObject(waiting.get(), 0), plat::kWaitObject0);
+
+  const std::wstring program = L"C:\\Setup\\child.exe";
+  M().fs.AddFile(program, "MZ");
+  M().processes.programs[sim::FileSystem::Key(program)] = [](const std::wstring&) {
+    plat::CreateDirectoryW(L"C:\\c");
+    plat::CreateDirectoryW(L"C:\\d");
+    return 0u;
+  };
+  M().KillAfter(M().processes.lastProcess + 1, 1);  // the next program started
+  plat::ProcessHandle child(plat::CreateProcessW(program, L"child.exe", plat::ConsoleUse::None));
+  uint32_t exitCode = 0;
+  ASSERT_TRUE(plat::WaitForProcessExit(child.get()));
+  ASSERT_TRUE(plat::GetExitCodeProcess(child.get(), exitCode));
+  EXPECT_EQ(exitCode, 1u);
+  EXPECT_TRUE(M().fs.Exists(L"C:\\c"));
+  EXPECT_FALSE(M().fs.Exists(L"C:\\d"));
 }
 
 TEST_F(SimMachineTest, SleepAdvancesTheVirtualClock) {

@@ -14,6 +14,7 @@
 #include "ui/dlg_is_close.h"
 #include "ui/dlg_mes_error.h"
 #include "ui/error_layout.h"
+#include "ui/page_layout.h"
 #include "ui/skin.h"
 #include "ui_capture.h"
 
@@ -169,6 +170,90 @@ TEST(DialogsWin, AboutBoxEndsWithItsButton) {
   });
   EXPECT_EQ(about.DoModal(), IDOK);
   ok.join();
+}
+
+UiRect ChildRect(HWND dialog, int id) {
+  RECT r{};
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// A move to a screen of `dpi`: the window system's WM_DPICHANGED with the
+// rectangle it suggests, the window's present one grown to the new scale.
+RECT MoveToDpi(HWND dialog, int dpi, int oldDpi) {
+  RECT r{};
+  GetWindowRect(dialog, &r);
+  RECT suggested{r.left, r.top, r.left + MulDivRounded(r.right - r.left, dpi, oldDpi),
+                 r.top + MulDivRounded(r.bottom - r.top, dpi, oldDpi)};
+  SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  return suggested;
+}
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+// On a DPI change the dialogs take the suggested rectangle and lay their
+// controls and texts out again at the new scale; back at 96 DPI every pixel
+// is where it was.
+TEST(DialogsWin, DpiChangesLayTheDialogsOutAgain) {
+  CDlgIsClose question;
+  std::thread quit = ui_test::WhenShown(L"退出安装", [](HWND dialog) {
+    ui_test::Capture before(dialog);
+    RECT suggested = MoveToDpi(dialog, 192, 96);
+    RECT now{};
+    GetWindowRect(dialog, &now);
+    EXPECT_TRUE(SameRect(now, suggested));
+    for (const ControlPlacement& p : QuitQuestionPlacements())
+      EXPECT_EQ(ChildRect(dialog, p.id), ScaleToDpi(p.rect, 192)) << p.id;
+    UpdateWindow(dialog);
+    ui_test::Capture doubled(dialog);
+    doubled.SaveIfAsked("quit-question-dpi-change-192");
+    EXPECT_EQ(doubled.At(1, 100), skin::kFrameColour);  // the frame twice as wide: its inner half shows 2 pixels
+    MoveToDpi(dialog, 96, 192);
+    for (const ControlPlacement& p : QuitQuestionPlacements()) EXPECT_EQ(ChildRect(dialog, p.id), p.rect) << p.id;
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(ui_test::Capture(dialog) == before);
+    Click(dialog, IDC_ISCLOSE_NO);
+  });
+  EXPECT_EQ(question.DoModal(), IDCANCEL);
+  quit.join();
+
+  const std::wstring message(50, L'5');
+  std::thread worker([&message] {
+    CDlgMesError box;
+    box.m_strMessage = message;
+    box.DoModal();
+  });
+  std::thread checker = ui_test::WhenShown(L"安装失败：" + message, [&message](HWND box) {
+    MoveToDpi(box, 144, 96);
+    EXPECT_EQ(ChildRect(box, IDC_MESERROR_HEADING), ScaleToDpi(layout::kErrorHeading, 144));
+    EXPECT_EQ(ChildRect(box, IDC_MESERROR_OK).y, LayOutErrorPage(message, 144).buttonY);
+    UpdateWindow(box);
+    ui_test::Capture pixels(box);
+    pixels.SaveIfAsked("error-box-dpi-change-144");
+    for (const ErrorTextRun& run : LayOutErrorPage(message, 144).runs) {
+      EXPECT_TRUE(pixels.AnyOtherThan({run.x, run.y, run.x + 90, run.y + 18}, kWhite)) << run.y;
+      EXPECT_FALSE(pixels.AnyOtherThan({run.x, run.y - 7, run.x + 90, run.y - 1}, kWhite)) << run.y;
+    }
+    Click(box, IDC_MESERROR_OK);
+  });
+  checker.join();
+  worker.join();
+
+  CDlgExplain readme;  // no readme file: its frames and close glyph
+  std::thread page = ui_test::WhenShown(L"USB驱动安装说明", [](HWND dialog) {
+    MoveToDpi(dialog, 192, 96);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(ChildRect(dialog, IDC_EXPLAIN_CLOSE), ReadmeClosePlacement(client.right, 192));
+    UpdateWindow(dialog);
+    ui_test::Capture doubled(dialog);
+    EXPECT_EQ(doubled.At(50, 400), skin::kFrameColour);  // the inner frame, 25 pixels in at 96 DPI
+    EXPECT_EQ(doubled.At(25, 400), kWhite);
+    PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  EXPECT_EQ(readme.DoModal(), IDCANCEL);
+  page.join();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "setup_process.h"
 
+#include <cwchar>
 #include <vector>
 
 namespace wine {
@@ -13,8 +14,18 @@ std::filesystem::path InPrefix(const std::filesystem::path& unixPath) {
 
 std::filesystem::path DistFolder() { return InPrefix(QX_DIST_DIR); }
 
+// Under qemu-user the shipped wizard runs several times slower: its suite
+// sets QX_WAIT_SCALE, and every wait grows by that factor.
+static DWORD Scaled(DWORD timeoutMs) {
+  wchar_t scale[8] = {};
+  const DWORD length = GetEnvironmentVariableW(L"QX_WAIT_SCALE", scale, 8);
+  const int factor = length > 0 && length < 8 ? static_cast<int>(std::wcstol(scale, nullptr, 10)) : 1;
+  return factor > 1 ? timeoutMs * factor : timeoutMs;
+}
+
 bool WaitUntil(const std::function<bool()>& ready, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
+  timeoutMs = Scaled(timeoutMs);
   while (!ready()) {
     if (GetTickCount() - start > timeoutMs) return false;
     Sleep(50);
@@ -107,7 +118,7 @@ HWND SetupProcess::WaitForWindow(const std::function<bool(HWND)>& match, DWORD t
 }
 
 bool SetupProcess::WaitForExit(DWORD timeoutMs) const {
-  return m_process && WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
+  return m_process && WaitForSingleObject(m_process, Scaled(timeoutMs)) == WAIT_OBJECT_0;
 }
 
 std::wstring WindowText(HWND window) {

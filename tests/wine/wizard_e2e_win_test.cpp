@@ -20,6 +20,10 @@
 #include "report/app_title.h"
 #include "res/resource.h"
 #include "setup_process.h"
+#include "ui/dpi_scale.h"
+#include "ui/page_layout.h"
+#include "ui/wizard_flow.h"
+#include "ui_capture.h"
 #include "wine_support.h"
 
 namespace {
@@ -339,6 +343,10 @@ TEST_F(WizardE2eWinTest, InstallsThePrinterThenACopy) {
   }
   EXPECT_TRUE(found);
   EXPECT_TRUE(wine::MonitorInstalled(kLanguageMonitorName));
+  // The driver and the monitor's DLL of the machine's own architecture: on
+  // 64-bit Windows the 32-bit wizard's road runs through QuillexInstall64.exe.
+  EXPECT_TRUE(DriverInstalled(kPrinter));
+  EXPECT_TRUE(MonitorInNativeDriverFolder());
 
   InstallOnce();
   EXPECT_TRUE(PrinterExists(kCopy));
@@ -809,6 +817,146 @@ TEST_F(WizardE2eWinTest, PackageCheckPassesTheShippedDistAndNamesEachFault) {
                                  L"INF 文件的型号节 [Quillex_Tech.NTamd64] 没有型号 QX-730K：",
                                  L"驱动程序包检查发现 3 个问题："})
     EXPECT_NE(output.find(finding), std::wstring::npos) << finding << "\n" << output;
+}
+
+// The screen's DPI the test expects: its own prefix's (QX_WINE_DPI), else 96.
+int ExpectedDpi() {
+  const char* dpi = std::getenv("QX_WINE_DPI");
+  return dpi && *dpi ? std::atoi(dpi) : kBaseDpi;
+}
+
+UiSize WindowSize(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+UiRect ChildRect(HWND dialog, int id) {
+  RECT r{};
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// The row height of a list box of this process in a font of `tenths` / 10
+// points of `face` made for 96 DPI: the 96-DPI row of the wizard's lists.
+int RowHeightAt96(int tenths, const wchar_t* face) {
+  HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  HFONT font = CreateFontW(PointFontHeight(tenths, kBaseDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, 0, 0, 0, 0, face);
+  SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  DestroyWindow(list);
+  DeleteObject(font);
+  return height;
+}
+
+void ExpectPagePlaced(HWND wizard, int page, bool usbPortFound, int dpi) {
+  for (const ControlPlacement& p : WizardPagePlacements(page, usbPortFound))
+    EXPECT_EQ(ChildRect(wizard, p.id), ScaleToDpi(p.rect, dpi)) << "page " << page << ", control " << p.id;
+  EXPECT_EQ(ChildRect(wizard, IDC_LOGO), ScaleToDpi(layout::kLogo, dpi));
+}
+
+// For people (QX_SCREENSHOT_DIR): the window as shown, once it and its
+// controls have painted (a window just shown may not have yet).
+void Screenshot(HWND window, const std::string& name, int dpi) {
+  if (!std::getenv("QX_SCREENSHOT_DIR")) return;
+  wine::WaitUntil([window] {
+    ui_test::Capture pixels(window);
+    return pixels.At(pixels.Width() / 2, pixels.Height() / 2) != RGB(0, 0, 0);
+  }, 5000);
+  Sleep(300);
+  ui_test::Capture(window, true).SaveIfAsked((name + "-" + std::to_string(dpi)).c_str());
+}
+
+// At the screen's DPI every window is its 96-DPI layout scaled: the readme,
+// the four pages, the quit question; the lists' rows grow with their fonts. Run at 96 DPI in the suite's prefix and at 144 and 192 in
+// prefixes of their own.
+TEST_F(WizardE2eWinTest, EveryWindowScalesWithTheScreensDpi) {
+  SetProcessDPIAware();  // this process sees the installer's windows in real pixels
+  const int dpi = ExpectedDpi();
+  {
+    HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), dpi) << "the prefix's LogPixels";
+    ReleaseDC(nullptr, screen);
+  }
+  SetupProcess setup(Folder());
+  HWND readme = setup.WaitForWindow(wine::DialogWithChild(IDC_EXPLAIN_CLOSE));
+  ASSERT_NE(readme, nullptr);
+  EXPECT_EQ(WindowSize(readme), ScaleToDpi(layout::kReadmeWindow, dpi));
+  EXPECT_EQ(ChildRect(readme, IDC_EXPLAIN_CLOSE).Size(), ScaleToDpi(layout::kReadmeClose.Size(), dpi));
+  Screenshot(readme, "readme", dpi);
+  Click(readme, IDC_EXPLAIN_CLOSE);
+  HWND wizard = setup.WaitForWindow(IsWizard);
+  ASSERT_NE(wizard, nullptr);
+  ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_MODEL_LIST); }));
+  EXPECT_EQ(WindowSize(wizard), ScaleToDpi(layout::kWizardWindow, dpi));
+  ExpectPagePlaced(wizard, ModelPage, true, dpi);
+  const int modelRow = static_cast<int>(SendMessageW(GetDlgItem(wizard, IDC_MODEL_LIST), LB_GETITEMHEIGHT, 0, 0));
+  EXPECT_NEAR(modelRow, ScaleToDpi(RowHeightAt96(90, L"MS Shell Dlg"), dpi), 2);
+  Screenshot(wizard, "model-page", dpi);
+
+  Click(wizard, IDC_CANCEL);
+  HWND question = setup.WaitForWindow(wine::DialogWithChild(IDC_ISCLOSE_NO));
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(WindowSize(question), ScaleToDpi(layout::kQuitWindow, dpi));
+  for (const ControlPlacement& p : QuitQuestionPlacements())
+    EXPECT_EQ(ChildRect(question, p.id), ScaleToDpi(p.rect, dpi)) << p.id;
+  Screenshot(question, "quit-question", dpi);
+  Click(question, IDC_ISCLOSE_NO);
+  ASSERT_TRUE(wine::WaitUntil([&] { return !IsWindow(question) || !IsWindowVisible(question); }));
+
+  PostMessageW(wizard, WM_SYSCOMMAND, 0x10, 0);  // the system menu's About item
+  HWND about = setup.WaitForWindow([](HWND w) { return wine::WindowText(w) == L"关于 Quillex驱动安装程序"; });
+  ASSERT_NE(about, nullptr);
+  Screenshot(about, "about", dpi);
+  PostMessageW(about, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(wine::WaitUntil([&] { return !IsWindow(about) || !IsWindowVisible(about); }));
+
+  ASSERT_TRUE(wine::SelectRow(wizard, IDC_MODEL_LIST, kPrinter));
+  Click(wizard, IDC_NEXT);
+  HWND hint = setup.WaitForWindow(wine::MessageBoxCaptioned(L"安装提示"));
+  ASSERT_NE(hint, nullptr);
+  Screenshot(hint, "hint-box", dpi);
+  PostMessageW(hint, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_PORT_LIST); }));
+  ExpectPagePlaced(wizard, PortPage, false, dpi);
+  const int portRow = static_cast<int>(SendMessageW(GetDlgItem(wizard, IDC_PORT_LIST), LB_GETITEMHEIGHT, 0, 0));
+  EXPECT_NEAR(portRow, ScaleToDpi(RowHeightAt96(layout::kListFontTenths, L"方正兰亭黑_GBK"), dpi), 2);
+  Screenshot(wizard, "port-page", dpi);
+
+  ASSERT_TRUE(wine::SelectRow(wizard, IDC_PORT_LIST, L"LPT1:"));
+  Click(wizard, IDC_NEXT);
+  ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_FINISH); }));
+  ExpectPagePlaced(wizard, ConfirmPage, true, dpi);
+  Screenshot(wizard, "confirm-page", dpi);
+
+  Click(wizard, IDC_FINISH);
+  ASSERT_TRUE(wine::WaitUntil([&] { return wine::ChildVisible(wizard, IDC_PROGRESS); }));
+  ExpectPagePlaced(wizard, InstallPage, true, dpi);
+  Screenshot(wizard, "install-page", dpi);
+  HWND success = setup.WaitForWindow(wine::MessageBoxCaptioned(L"Tovanta"), 120000);
+  ASSERT_NE(success, nullptr);
+  PostMessageW(success, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(setup.WaitForExit());
+}
+
+TEST_F(WizardE2eWinTest, ErrorBoxScalesWithTheScreensDpi) {
+  SetProcessDPIAware();
+  const int dpi = ExpectedDpi();
+  std::filesystem::remove(m_folder / L"PrinterInfo.ini");
+  SetupProcess setup(Folder());
+  HWND readme = setup.WaitForWindow(wine::DialogWithChild(IDC_EXPLAIN_CLOSE));
+  ASSERT_NE(readme, nullptr);
+  Click(readme, IDC_EXPLAIN_CLOSE);
+  HWND box = setup.WaitForWindow(wine::DialogWithChild(IDC_MESERROR_OK));
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowSize(box), ScaleToDpi(layout::kErrorWindow, dpi));
+  EXPECT_EQ(ChildRect(box, IDC_MESERROR_HEADING), ScaleToDpi(layout::kErrorHeading, dpi));
+  EXPECT_EQ(ChildRect(box, IDC_MESERROR_OK), ScaleToDpi(layout::kErrorButton, dpi));
+  Screenshot(box, "error-box", dpi);
+  Click(box, IDC_MESERROR_OK);
+  EXPECT_TRUE(setup.WaitForExit());
 }
 
 }  // namespace

@@ -5,7 +5,7 @@ namespace plat {
 
 void WriteStdoutLine(const std::wstring& text) {
   auto lock = sim::machine().Lock();
-  sim::Enter("WriteStdoutLine", text);
+  if (sim::Enter("WriteStdoutLine", text) && sim::Gone()) return;
   sim::machine().console.lines.push_back(text);
 }
 

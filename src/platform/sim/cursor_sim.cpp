@@ -22,7 +22,7 @@ Handle LoadCursorW(uint32_t cursorId) {
 
 Handle SetCursor(Handle cursor) {
   auto lock = sim::machine().Lock();
-  sim::Enter("SetCursor", sim::CursorState::Name(cursor));
+  if (sim::Enter("SetCursor", sim::CursorState::Name(cursor)) && sim::Gone()) return nullptr;
   return std::exchange(sim::machine().cursor.shown, cursor);
 }
 

@@ -23,7 +23,7 @@ bool Fail(uint32_t error) {
 // A 32-bit process on 64-bit Windows: device installation refuses it.
 bool InWow64() {
   const sim::KernelState& k = sim::machine().kernel;
-  return k.processArchitecture == kProcessorArchitectureIntel && k.nativeArchitecture != kProcessorArchitectureIntel;
+  return sim::ProcessArchitecture() == kProcessorArchitectureIntel && k.nativeArchitecture != kProcessorArchitectureIntel;
 }
 
 bool Succeed() {

@@ -132,6 +132,14 @@ void FileSystem::SetEnumerationOrder(const std::wstring& directory, const std::v
 
 bool FileSystem::Exists(const std::wstring& path) const { return Find(path) != nullptr; }
 
+bool FileSystem::UserCanWrite(const std::wstring& path) const {
+  for (std::wstring key = Key(path); !key.empty(); key = Parent(key)) {
+    const Node* node = Find(key);
+    if (node && node->administratorsOnly) return false;
+  }
+  return true;
+}
+
 bool FileSystem::IsDirectory(const std::wstring& path) const {
   const Node* n = Find(path);
   return n && n->directory;

@@ -170,6 +170,14 @@ bool CopyFileW(const std::wstring& source, const std::wstring& destination, bool
   dst->data = data;
   dst->attributes = attributes | kFileAttributeArchive;
   dst->lastWriteTime = src->lastWriteTime;  // CopyFile keeps the source's
+  // An INF's setup class and a program's behaviour are part of the content:
+  // the copy has them too.
+  auto& classes = sim::machine().devices.infClasses;
+  if (auto infClass = classes.find(FileSystem::Key(source)); infClass != classes.end())
+    classes[FileSystem::Key(destination)] = infClass->second;
+  auto& programs = sim::machine().processes.programs;
+  if (auto program = programs.find(FileSystem::Key(source)); program != programs.end())
+    programs[FileSystem::Key(destination)] = program->second;
   return true;
 }
 
@@ -216,6 +224,26 @@ bool CreateDirectoryW(const std::wstring& path) {
   if (Fs().Exists(path)) return Fail(kErrorAlreadyExists);
   if (!Fs().IsDirectory(FileSystem::Parent(FileSystem::Key(path)))) return Fail(kErrorPathNotFound);
   Fs().Create(path, true, kFileAttributeDirectory);
+  return true;
+}
+
+bool CreateAdministratorsDirectoryW(const std::wstring& path) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("CreateDirectoryW", path + L" " + sim::kAdministratorsOnly)) return false;
+  if (Fs().Exists(path)) return Fail(kErrorAlreadyExists);
+  if (!Fs().IsDirectory(FileSystem::Parent(FileSystem::Key(path)))) return Fail(kErrorPathNotFound);
+  Fs().Create(path, true, kFileAttributeDirectory).administratorsOnly = true;
+  return true;
+}
+
+bool RemoveDirectoryW(const std::wstring& path) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("RemoveDirectoryW", path)) return false;
+  const FileSystem::Node* node = Fs().Find(path);
+  if (!node) return Fail(kErrorFileNotFound);
+  if (!node->directory) return Fail(kErrorDirectory);
+  if (!node->children.empty()) return Fail(kErrorDirNotEmpty);
+  Fs().Remove(path);
   return true;
 }
 

@@ -11,7 +11,7 @@ void Sleep(uint32_t milliseconds) {
   bool realPause = true;
   {
     auto lock = sim::machine().Lock();
-    sim::machine().transcript.Record("Sleep", std::to_wstring(milliseconds));
+    if (sim::Enter("Sleep", std::to_wstring(milliseconds)) && sim::Gone()) return;
     sim::machine().clock.Advance(milliseconds);
     sim::machine().clock.RecordSleep(milliseconds);
     realPause = sim::machine().clock.realPauses;
@@ -56,10 +56,23 @@ bool GetNativeSystemInfo(SystemInfo& info) {
   return true;
 }
 
+bool GetNativeMachine(uint16_t& machine) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("IsWow64Process2")) return false;
+  if (!sim::machine().kernel.wow64Process2Exported) return false;
+  switch (sim::machine().kernel.nativeArchitecture) {
+    case kProcessorArchitectureIntel: machine = kImageMachineI386; break;
+    case kProcessorArchitectureAmd64: machine = kImageMachineAmd64; break;
+    case kProcessorArchitectureArm64: machine = kImageMachineArm64; break;
+    default: machine = kImageMachineUnknown; break;
+  }
+  return true;
+}
+
 void GetSystemInfo(SystemInfo& info) {
   auto lock = sim::machine().Lock();
   sim::Enter("GetSystemInfo");
-  info.processorArchitecture = sim::machine().kernel.processArchitecture;
+  info.processorArchitecture = sim::ProcessArchitecture();
 }
 
 bool GetVersionExW(OsVersionInfo& info) {

@@ -1,6 +1,9 @@
 #include "platform/sim/machine.h"
 
+#include <algorithm>
 #include <ctime>
+#include <exception>
+#include <set>
 
 #include "platform/error.h"
 #include "platform/files.h"
@@ -9,7 +12,9 @@
 
 namespace sim {
 
-void Transcript::Record(std::string op, std::wstring detail) { calls_.push_back({std::move(op), std::move(detail)}); }
+void Transcript::Record(std::string op, std::wstring detail) {
+  calls_.push_back({std::move(op), std::move(detail), ProcessId()});
+}
 
 std::vector<std::string> Transcript::Ops(const std::vector<std::string>& ops) const {
   std::vector<std::string> out;
@@ -86,7 +91,80 @@ void Registry::SetString(const std::wstring& key, const std::wstring& name, cons
   v.text = value;
 }
 
+bool Deaths::IsDead(int process) const { return std::find(dead.begin(), dead.end(), process) != dead.end(); }
+
+namespace {
+
+// Windows' exit code for a process ended from outside (TerminateProcess).
+constexpr uint32_t kErrorProcessAborted = 1067;
+
+// The operations that handle owners call from their destructors.
+const std::set<std::string> kReleases = {"CloseHandle", "FindClose",  "CloseServiceHandle",
+                                         "ClosePrinter", "RegCloseKey", "SetupDiDestroyDeviceInfoList",
+                                         "ReleaseMutex", "SetCursor", "ClosePrivateNamespace"};
+
+thread_local int t_process = 1;
+thread_local uint16_t t_architecture = 0;
+
+}  // namespace
+
+int ProcessId() { return t_process; }
+
+void SetProcessId(int process) {
+  t_process = process;
+  t_architecture = 0;
+}
+
+void SetProcessArchitecture(uint16_t architecture) { t_architecture = architecture; }
+
+uint16_t ProcessArchitecture() { return t_architecture ? t_architecture : machine().kernel.processArchitecture; }
+
+bool Gone() { return machine().deaths.IsDead(t_process); }
+
 Machine::Machine() { Reset(); }
+
+plat::Handle Machine::NewHandle() {
+  handleOwners_[nextHandle_] = ProcessId();
+  return reinterpret_cast<plat::Handle>(nextHandle_++);
+}
+
+void Machine::KillAfter(int process, size_t calls) {
+  deaths.victim = process;
+  deaths.callsLeft = calls;
+}
+
+void Machine::CloseHandlesOf(int process) {
+  for (auto it = handleOwners_.begin(); it != handleOwners_.end();) {
+    if (it->second != process) {
+      ++it;
+      continue;
+    }
+    const uintptr_t h = it->first;
+    fs.open.erase(h);
+    fs.searches.erase(h);
+    registry.open.erase(h);
+    spooler.open.erase(h);
+    services.open.erase(h);
+    devices.sets.erase(h);
+    devices.openEndpoints.erase(h);
+    if (auto named = namedObjects.open.find(h); named != namedObjects.open.end()) {
+      auto object = namedObjects.byName.find(named->second);
+      if (--object->second.handles == 0) namedObjects.byName.erase(object);
+      namedObjects.open.erase(named);
+    }
+    if (auto started = processes.open.find(h); started != processes.open.end()) {
+      if (started->second->thread.joinable()) threads.running.push_back(std::move(started->second->thread));
+      processes.open.erase(started);
+    }
+    it = handleOwners_.erase(it);
+  }
+  for (auto& [name, object] : namedObjects.byName)
+    if (object.owner && object.ownerProcess == process) {
+      object.owner.reset();
+      object.recursion = 0;
+      object.abandoned = true;
+    }
+}
 
 void Machine::JoinThreads() {
   for (;;) {
@@ -107,6 +185,7 @@ void Machine::Reset() {
   auto lock = Lock();
   transcript = Transcript();
   faults = Faults();
+  onCall = nullptr;
   clock = Clock();
   clock.SetLocalTime({2026, 12, 3, 9, 9, 5, 3, 12});
   fs = FileSystem();
@@ -133,7 +212,11 @@ void Machine::Reset() {
   specialFolders = {
       {plat::kCsidlPersonal, L"C:\\users\\Quillex\\Documents"},
       {plat::kCsidlFonts, L"C:\\windows\\Fonts"},
+      {plat::kCsidlWindows, L"C:\\windows"},
+      {plat::kCsidlProgramFiles, L"C:\\Program Files"},
+      {plat::kCsidlProgramFilesX86, L"C:\\Program Files (x86)"},
   };
+  fs.AddDirectory(L"C:\\windows\\Temp");
   fs.AddDirectory(L"C:\\Setup");
   for (const auto& [csidl, path] : specialFolders) fs.AddDirectory(path);
   services = ServiceManager();
@@ -147,6 +230,9 @@ void Machine::Reset() {
   processes = Processes();
   namedObjects = NamedObjects();
   console = Console();
+  deaths = Deaths();
+  handleOwners_.clear();
+  SetProcessId(1);
 }
 
 bool Machine::SpoolerHolds(const std::wstring& path) {
@@ -165,7 +251,28 @@ Machine& machine() {
 
 bool Enter(const char* op, std::wstring detail) {
   Machine& m = machine();
-  m.transcript.Record(op, std::move(detail));
+  const int process = ProcessId();
+  if (m.deaths.victim == process) {
+    if (m.deaths.callsLeft > 0) {
+      --m.deaths.callsLeft;
+    } else {
+      m.deaths.victim = 0;
+      m.deaths.dead.push_back(process);
+      m.CloseHandlesOf(process);
+    }
+  }
+  if (m.deaths.IsDead(process)) {
+    // The calls that destructors make (closing, releasing, the cursor back)
+    // and every call while the kill unwinds the thread fail without effect:
+    // a destructor cannot let the kill pass.
+    if (std::uncaught_exceptions() > 0 || kReleases.count(op)) {
+      plat::SetLastError(kErrorProcessAborted);
+      return true;
+    }
+    throw ProcessKilled{};
+  }
+  m.transcript.Record(op, detail);
+  if (m.onCall) m.onCall({op, std::move(detail)});
   if (auto error = m.faults.Hit(op)) {
     plat::SetLastError(*error);
     return true;

@@ -28,6 +28,7 @@ namespace sim {
 struct Call {
   std::string op;
   std::wstring detail;
+  int process = 0;  // the calling process (ProcessId())
 };
 
 class Transcript {
@@ -95,6 +96,7 @@ class FileSystem {
     std::vector<std::wstring> children;  // keys, in enumeration order
     std::wstring linkTarget;             // a junction: the key of the folder it leads to
     uint64_t lastWriteTime = 0;          // set by every creation and write, kept by CopyFileW
+    bool administratorsOnly = false;     // created with a descriptor only Administrators and SYSTEM may write through
   };
   struct OpenFile {
     std::wstring key;
@@ -113,6 +115,9 @@ class FileSystem {
   void SetEnumerationOrder(const std::wstring& directory, const std::vector<std::wstring>& names);
 
   bool Exists(const std::wstring& path) const;
+  // Whether a standard user's process may write `path`: no folder on its way
+  // was created for Administrators and SYSTEM only.
+  bool UserCanWrite(const std::wstring& path) const;
   bool IsDirectory(const std::wstring& path) const;
   std::string Contents(const std::wstring& path) const;
   uint32_t Attributes(const std::wstring& path) const;
@@ -171,6 +176,7 @@ struct KernelState {
   uint16_t nativeArchitecture = plat::kProcessorArchitectureAmd64;
   uint16_t processArchitecture = plat::kProcessorArchitectureAmd64;  // what GetSystemInfo tells the process
   bool nativeSystemInfoExported = true;
+  bool wow64Process2Exported = true;  // IsWow64Process2: Windows 10 1511 and later
   plat::OsVersionInfo version{plat::kOsVersionInfoSize, 10, 0, 19045, plat::kPlatformWin32Nt};
   std::map<uint32_t, std::wstring> messages;  // FormatMessageW texts
   std::vector<std::wstring> debugOutput;
@@ -275,6 +281,20 @@ struct CursorState {
   plat::Handle shown = System(plat::kIdcArrow);
 };
 
+// What a killed process's thread meets at its next platform call: the
+// process is gone, as after Task Manager, a log-off or a power loss.
+struct ProcessKilled {};
+
+// Processes that die at a chosen moment. A dead process's later calls take no
+// effect; the calls its destructors make while the kill unwinds them fail
+// quietly, so no cleanup of its own reaches the machine.
+struct Deaths {
+  int victim = 0;          // the process to kill; 0: none
+  size_t callsLeft = 0;    // its calls that still take effect
+  std::vector<int> dead;
+  bool IsDead(int process) const;
+};
+
 class Machine {
  public:
   Machine();
@@ -289,8 +309,15 @@ class Machine {
   // program started through CreateProcessW, has ended.
   void JoinThreads();
 
-  // A new handle value, unique for the machine's lifetime.
-  plat::Handle NewHandle() { return reinterpret_cast<plat::Handle>(nextHandle_++); }
+  // A new handle value, unique for the machine's lifetime, owned by the
+  // calling process.
+  plat::Handle NewHandle();
+
+  // The process `process` dies right after its next `calls` platform calls.
+  void KillAfter(int process, size_t calls);
+  // Ends `process` as the system does when it dies: every handle it owns
+  // closes, a mutex it holds is abandoned, a program it started runs on.
+  void CloseHandlesOf(int process);
 
   // True when the running spooler holds `path` open: an existing file below
   // its driver folder while the "Spooler" service is not stopped. It reads
@@ -299,6 +326,9 @@ class Machine {
   bool SpoolerHolds(const std::wstring& path);
 
   Transcript transcript;
+  // Called at the start of every simulated operation, after it is recorded,
+  // under the machine's lock: a test acts at a chosen moment of a road.
+  std::function<void(const Call&)> onCall;
   Faults faults;
   Clock clock;
   FileSystem fs;
@@ -315,18 +345,37 @@ class Machine {
   Processes processes;
   NamedObjects namedObjects;
   Console console;
+  Deaths deaths;
 
  private:
+  std::map<uintptr_t, int> handleOwners_;
   std::recursive_mutex mutex_;
   uintptr_t nextHandle_ = 0x1000;
 };
 
 Machine& machine();
 
+// How the transcript shows a folder created for Administrators and SYSTEM only.
+inline constexpr wchar_t kAdministratorsOnly[] = L"(administrators only)";
+
 // The start of every simulated operation, made while holding the machine's lock:
 // records the call and applies an injected fault. When the call is to fail,
 // sets the thread's last error and returns true.
 bool Enter(const char* op, std::wstring detail = {});
+
+// The process of the calling thread: 1 for the test's own threads, a new
+// number for each program that CreateProcessW starts; a thread that
+// CreateThread starts belongs to its creator's process.
+int ProcessId();
+void SetProcessId(int process);
+// The calling process's own bitness where it differs from the machine's
+// default (kernel.processArchitecture), e.g. a 64-bit program that a 32-bit
+// one started; 0 for the default.
+void SetProcessArchitecture(uint16_t architecture);
+uint16_t ProcessArchitecture();
+// True when the calling process is dead: an operation whose failure Enter
+// cannot report must then take no effect either.
+bool Gone();
 
 inline uintptr_t Id(plat::Handle h) { return reinterpret_cast<uintptr_t>(h); }
 

@@ -6,6 +6,12 @@
 
 namespace plat {
 
+namespace {
+
+constexpr uint32_t kExitKilled = 1;  // what TerminateProcess gives a process ended from Task Manager
+
+}  // namespace
+
 Handle CreateProcessW(const std::wstring& application, const std::wstring& commandLine, ConsoleUse console) {
   auto lock = sim::machine().Lock();
   if (sim::Enter("CreateProcessW", commandLine)) return nullptr;
@@ -19,10 +25,17 @@ Handle CreateProcessW(const std::wstring& application, const std::wstring& comma
     SetLastError(kErrorBadExeFormat);  // a file, but no program this machine can run
     return nullptr;
   }
-  m.processes.started.push_back({application, commandLine, console == ConsoleUse::None});
+  const int process = ++m.processes.lastProcess;
+  m.processes.started.push_back({application, commandLine, console == ConsoleUse::None, process});
   auto running = std::make_shared<sim::Processes::Running>();
-  running->thread = std::thread([run = program->second, commandLine, running] {
-    const uint32_t code = run(commandLine);
+  running->thread = std::thread([run = program->second, commandLine, running, process] {
+    sim::SetProcessId(process);
+    uint32_t code = kExitKilled;
+    try {
+      code = run(commandLine);
+    } catch (const sim::ProcessKilled&) {
+      // ended from outside: the code Task Manager gives
+    }
     auto lock = sim::machine().Lock();
     running->exitCode = code;
     running->ended = true;

@@ -37,6 +37,19 @@ Service* ServiceManager::Find(const std::wstring& name) {
   return it == services.end() ? nullptr : &it->second;
 }
 
+std::vector<std::wstring> ServiceManager::ActiveDependents(const std::wstring& name) const {
+  std::vector<std::wstring> order;
+  for (const auto& [key, s] : services) {
+    if (s.state == plat::kServiceStopped) continue;
+    for (const std::wstring& needed : s.dependsOn) {
+      if (FileSystem::Key(needed) != FileSystem::Key(name)) continue;
+      for (const std::wstring& further : ActiveDependents(s.name)) order.push_back(further);
+      order.push_back(s.name);
+    }
+  }
+  return order;
+}
+
 uint32_t ServiceManager::State(const std::wstring& name) const {
   auto it = services.find(FileSystem::Key(name));
   return it == services.end() ? 0 : it->second.state;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/services.h"
 
@@ -26,6 +27,7 @@ struct Service {
   uint32_t stopPendingMs = 0;   // virtual time a stop stays pending, beside stopPolls
   int pendingPolls = 0;      // status reads the current pending state still shows (kForever: all)
   uint64_t pendingUntilMs = 0;  // and the virtual time before which it still shows
+  std::vector<std::wstring> dependsOn;  // services it needs running (Fax: Spooler)
 };
 
 // A status read is a call into the service manager's process: it takes this
@@ -51,6 +53,9 @@ class ServiceManager {
   // read or not, as a real service does.
   uint32_t StateAt(const std::wstring& name, uint64_t nowMs);
   size_t OpenHandles() const { return open.size(); }
+  // The services not stopped that depend on `name`, directly or through
+  // another, those furthest from it first: the order a stop must take.
+  std::vector<std::wstring> ActiveDependents(const std::wstring& name) const;
 
   // The manager's side of a start or stop request that it accepted at `nowMs`.
   void BeginStart(Service& s, uint64_t nowMs);

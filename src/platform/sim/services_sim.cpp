@@ -87,8 +87,18 @@ bool ControlService(Handle service, uint32_t control, ServiceStatus& status) {
   if (s->state == kServiceStopped) return Fail(kErrorServiceNotActive);
   if (s->state != kServiceRunning) return Fail(kErrorServiceCannotAcceptCtrl);
   if (s->stopError) return Fail(s->stopError);
+  if (!Scm().ActiveDependents(s->name).empty()) return Fail(kErrorDependentServicesRunning);
   Scm().BeginStop(*s, sim::machine().clock.NowMs());
   status = {s->state, s->waitHint};
+  return true;
+}
+
+bool EnumDependentServicesW(Handle service, std::vector<std::wstring>& names) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("EnumDependentServicesW", NameOf(service))) return false;
+  sim::Service* s = Granted(service, kServiceEnumerateDependents);
+  if (!s) return false;
+  names = Scm().ActiveDependents(s->name);
   return true;
 }
 

@@ -138,7 +138,11 @@ bool DeleteMonitorW(const std::wstring& monitorName) {
   if (sim::Enter("DeleteMonitorW", monitorName)) return false;
   if (Unavailable()) return false;
   if (!Sp().monitors.count(Upper(monitorName))) return Fail(kErrorUnknownPrintMonitor);
+  // Windows refuses while a port of the monitor is in use, and counts every
+  // driver bound to a language monitor as a use of it.
   if (Sp().monitorsInUse.count(Upper(monitorName))) return Fail(kErrorPrintMonitorInUse);
+  for (const auto& [key, driver] : Sp().drivers)
+    if (driver.monitorName && Upper(*driver.monitorName) == Upper(monitorName)) return Fail(kErrorPrintMonitorInUse);
   Sp().monitors.erase(Upper(monitorName));
   return true;
 }
@@ -191,16 +195,12 @@ bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, ui
   return true;
 }
 
-bool EnumPrinterDriversW(std::vector<DriverInfo6>* drivers, uint32_t bufferBytes, uint32_t& neededBytes) {
+bool EnumPrinterDriversW(std::vector<DriverInfo3>& drivers) {
   auto lock = sim::machine().Lock();
-  neededBytes = 0;
-  if (sim::Enter("EnumPrinterDriversW", std::to_wstring(bufferBytes) + L" bytes")) return false;
+  if (sim::Enter("EnumPrinterDriversW")) return false;
   if (Unavailable()) return false;
-  for (const auto& [key, d] : Sp().drivers)
-    neededBytes += 40 + static_cast<uint32_t>((d.name.size() + d.dataFile.size() + 2) * 2) + TextBytes(d.monitorName);
-  if (!drivers || bufferBytes < neededBytes) return neededBytes == 0 || Fail(kErrorInsufficientBuffer);
-  drivers->clear();
-  for (const auto& [key, d] : Sp().drivers) drivers->push_back(d);
+  drivers.clear();
+  for (const auto& [key, d] : Sp().drivers) drivers.push_back({d.name, d.dataFile, d.monitorName});
   return true;
 }
 
@@ -303,7 +303,7 @@ bool EnumPortsW(uint8_t* buffer, uint32_t bufferBytes, uint32_t& neededBytes, ui
 
 void CallSpoolerOrdinal204(const std::wstring& printerName) {
   auto lock = sim::machine().Lock();
-  sim::Enter("SpoolerOrdinal204", printerName);
+  if (sim::Enter("SpoolerOrdinal204", printerName) && sim::Gone()) return;
   Sp().ordinal204Calls.push_back(printerName);
 }
 

@@ -1,4 +1,5 @@
 #include <thread>
+#include <utility>
 
 #include "platform/error.h"
 #include "platform/sim/machine.h"
@@ -40,6 +41,28 @@ sim::NamedObjects::Object* Opened(Handle handle) {
 
 }  // namespace
 
+Handle OpenAdministratorsNamespace(const std::wstring& boundaryName, const std::wstring& alias) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("CreatePrivateNamespaceW", boundaryName + L" " + alias)) return nullptr;
+  if (!sim::machine().namedObjects.privateNamespaces) {
+    SetLastError(kErrorCallNotImplemented);
+    return nullptr;
+  }
+  if (!sim::machine().processes.elevated) {
+    SetLastError(kErrorAccessDenied);  // the token lacks the boundary's group, enabled
+    return nullptr;
+  }
+  Handle handle = sim::machine().NewHandle();
+  sim::machine().namedObjects.namespaces[sim::Id(handle)] = alias;
+  return handle;
+}
+
+void ClosePrivateNamespaceHandle::operator()(Handle h) const {
+  auto lock = sim::machine().Lock();
+  sim::Enter("ClosePrivateNamespace");
+  sim::machine().namedObjects.namespaces.erase(sim::Id(h));
+}
+
 Handle CreateMutexW(const std::wstring& name) {
   auto lock = sim::machine().Lock();
   if (sim::Enter("CreateMutexW", name)) return nullptr;
@@ -72,8 +95,9 @@ uint32_t WaitForSingleObject(Handle handle, uint32_t timeoutMs) {
     return kWaitTimeout;
   }
   object->owner = std::this_thread::get_id();
+  object->ownerProcess = sim::ProcessId();
   ++object->recursion;
-  return kWaitObject0;
+  return std::exchange(object->abandoned, false) ? kWaitAbandoned : kWaitObject0;
 }
 
 Handle CreateEventW(const std::wstring& name) {

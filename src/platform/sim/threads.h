@@ -27,6 +27,7 @@ struct Processes {
   struct Start {
     std::wstring application, commandLine;
     bool noWindow = false;
+    int process = 0;  // its ProcessId()
   };
   std::vector<Start> started;
   struct Running {
@@ -36,6 +37,7 @@ struct Processes {
   };
   std::map<uintptr_t, std::shared_ptr<Running>> open;  // by process handle
   uint32_t currentProcessId = 4242;
+  int lastProcess = 1;  // the test's own process is 1
   bool elevated = true;
 };
 
@@ -44,11 +46,17 @@ struct NamedObjects {
   struct Object {
     bool mutex = false;
     std::optional<std::thread::id> owner;  // a mutex's owning thread
+    int ownerProcess = 0;                   // and its process
+    bool abandoned = false;                 // its owner died holding it
     int recursion = 0;
     int handles = 0;
   };
   std::map<std::wstring, Object> byName;
   std::map<uintptr_t, std::wstring> open;  // handle -> name
+  // Whether CreatePrivateNamespaceW works (Wine has none); the aliases of
+  // the open namespaces by handle.
+  bool privateNamespaces = true;
+  std::map<uintptr_t, std::wstring> namespaces;
 };
 
 // What the program wrote to its standard output, a line each.
@@ -74,6 +82,10 @@ struct Windows {
     uint32_t style;
   };
   std::vector<MessageBox> messageBoxes;
+  // The titles of the top-level windows FindWindowW finds, and those
+  // brought to the front.
+  std::vector<std::wstring> topLevel;
+  std::vector<std::wstring> broughtToFront;
 };
 
 }  // namespace sim

@@ -6,7 +6,14 @@ namespace plat {
 bool CreateThread(ThreadProc procedure, void* parameter) {
   auto lock = sim::machine().Lock();
   if (sim::Enter("CreateThread")) return false;
-  sim::machine().threads.running.emplace_back(procedure, parameter);
+  sim::machine().threads.running.emplace_back([procedure, parameter, process = sim::ProcessId()] {
+    sim::SetProcessId(process);
+    try {
+      procedure(parameter);
+    } catch (const sim::ProcessKilled&) {
+      // the thread's process died under it
+    }
+  });
   return true;
 }
 

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform/sim/machine.h"
 #include "platform/window.h"
 
@@ -8,7 +10,7 @@ intptr_t SendMessageW(Handle window, uint32_t message, uintptr_t wParam, intptr_
   std::function<intptr_t(const sim::Windows::Message&)> procedure;
   {
     auto lock = sim::machine().Lock();
-    sim::Enter("SendMessageW", std::to_wstring(message) + L" " + std::to_wstring(lParam));
+    if (sim::Enter("SendMessageW", std::to_wstring(message) + L" " + std::to_wstring(lParam)) && sim::Gone()) return 0;
     sim::machine().windows.sent.push_back(sent);
     procedure = sim::machine().windows.procedure;
   }
@@ -20,6 +22,15 @@ bool SendMessageTimeoutW(Handle window, uint32_t message, uintptr_t wParam, cons
   auto lock = sim::machine().Lock();
   if (sim::Enter("SendMessageTimeoutW", text)) return false;
   sim::machine().spooler.broadcasts.push_back({window, message, wParam, text, flags, timeoutMs});
+  return true;
+}
+
+bool BringWindowToFront(const std::wstring& title) {
+  auto lock = sim::machine().Lock();
+  if (sim::Enter("FindWindowW", title)) return false;
+  sim::Windows& windows = sim::machine().windows;
+  if (std::find(windows.topLevel.begin(), windows.topLevel.end(), title) == windows.topLevel.end()) return false;
+  windows.broughtToFront.push_back(title);
   return true;
 }
 

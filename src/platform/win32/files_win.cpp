@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/files.h"
+#include "platform/win32/security_attributes.h"
 
 namespace plat {
 
@@ -63,6 +64,13 @@ bool SetFileAttributesW(const std::wstring& path, uint32_t attributes) {
 }
 
 bool CreateDirectoryW(const std::wstring& path) { return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
+
+bool CreateAdministratorsDirectoryW(const std::wstring& path) {
+  SecurityAttributes attributes(L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)");
+  return attributes.get() && ::CreateDirectoryW(path.c_str(), attributes.get()) != FALSE;
+}
+
+bool RemoveDirectoryW(const std::wstring& path) { return ::RemoveDirectoryW(path.c_str()) != FALSE; }
 
 static void Fill(const WIN32_FIND_DATAW& w, FindData& data) {
   data.attributes = w.dwFileAttributes;

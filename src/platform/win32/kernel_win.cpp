@@ -32,6 +32,16 @@ bool GetNativeSystemInfo(SystemInfo& info) {
   return true;
 }
 
+bool GetNativeMachine(uint16_t& machine) {
+  using Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+  HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
+  auto fn = kernel32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(kernel32, "IsWow64Process2"))) : nullptr;
+  USHORT process = 0, native = 0;
+  if (!fn || !fn(::GetCurrentProcess(), &process, &native)) return false;
+  machine = native;
+  return true;
+}
+
 void GetSystemInfo(SystemInfo& info) {
   SYSTEM_INFO si{};
   ::GetSystemInfo(&si);

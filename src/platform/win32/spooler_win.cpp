@@ -21,7 +21,7 @@ constinit SystemProc<decltype(&::AddPrinterDriverW)> s_addPrinterDriver(s_winspo
 constinit SystemProc<decltype(&::DeletePrinterDriverW)> s_deletePrinterDriver(s_winspool, "DeletePrinterDriverW");
 constinit SystemProc<decltype(&::AddPrinterW)> s_addPrinter(s_winspool, "AddPrinterW");
 constinit SystemProc<decltype(&::EnumPrintersW)> s_enumPrinters(s_winspool, "EnumPrintersW");
-constinit SystemProc<decltype(&::EnumPrinterDriversW)> s_enumPrinterDrivers(s_winspool, "EnumPrinterDriversW");
+constinit SystemProc<decltype(&::EnumPrinterDriversW)> s_enumDrivers(s_winspool, "EnumPrinterDriversW");
 constinit SystemProc<decltype(&::DeletePrinter)> s_deletePrinter(s_winspool, "DeletePrinter");
 constinit SystemProc<decltype(&::OpenPrinterW)> s_openPrinter(s_winspool, "OpenPrinterW");
 constinit SystemProc<decltype(&::ClosePrinter)> s_closePrinter(s_winspool, "ClosePrinter");
@@ -180,29 +180,25 @@ bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, ui
   return ok;
 }
 
-bool EnumPrinterDriversW(std::vector<DriverInfo6>* drivers, uint32_t bufferBytes, uint32_t& neededBytes) {
-  neededBytes = 0;
-  auto enumDrivers = s_enumPrinterDrivers.Get();
+bool EnumPrinterDriversW(std::vector<DriverInfo3>& drivers) {
+  auto enumDrivers = s_enumDrivers.Get();
   if (!enumDrivers) return false;
-  std::vector<BYTE> buffer(drivers ? bufferBytes : 0);
-  DWORD needed = 0, count = 0;
-  const bool ok = enumDrivers(nullptr, nullptr, 3, drivers ? buffer.data() : nullptr, drivers ? bufferBytes : 0,
-                              &needed, &count) != FALSE;
-  neededBytes = needed;
-  if (ok && drivers) {
-    drivers->clear();
-    const auto* records = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
-    for (DWORD i = 0; i < count; ++i) {
-      DriverInfo6 d;
-      d.version = records[i].cVersion;
-      d.name = records[i].pName ? records[i].pName : L"";
-      d.environment = Text(records[i].pEnvironment);
-      d.dataFile = records[i].pDataFile ? records[i].pDataFile : L"";
-      d.monitorName = Text(records[i].pMonitorName);
-      drivers->push_back(std::move(d));
+  constexpr int kTries = 3;  // a driver added between the size query and the read
+  std::vector<BYTE> buffer;
+  for (int attempt = 0; attempt < kTries; ++attempt) {
+    DWORD needed = 0, count = 0;
+    if (enumDrivers(nullptr, nullptr, 3, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &count)) {
+      drivers.clear();
+      const auto* records = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
+      for (DWORD i = 0; i < count; ++i)
+        drivers.push_back({records[i].pName ? records[i].pName : L"", records[i].pDataFile ? records[i].pDataFile : L"",
+                           Text(records[i].pMonitorName)});
+      return true;
     }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+    buffer.resize(needed);
   }
-  return ok;
+  return false;
 }
 
 bool DeletePrinter(Handle printer) {

@@ -15,6 +15,14 @@ bool SendMessageTimeoutW(Handle window, uint32_t message, uintptr_t wParam, cons
                                flags, timeoutMs, &result) != 0;
 }
 
+bool BringWindowToFront(const std::wstring& title) {
+  HWND window = ::FindWindowW(nullptr, title.c_str());
+  if (!window) return false;
+  if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+  ::SetForegroundWindow(window);
+  return true;
+}
+
 int32_t MessageBoxW(Handle owner, const std::wstring& text, const std::wstring& caption, uint32_t style) {
   return ::MessageBoxW(static_cast<HWND>(owner), text.c_str(), caption.c_str(), style);
 }
