@@ -6,6 +6,9 @@
 #               each part took
 #   make fuzz-long   every fuzzer for FUZZ_LONG_SECONDS each
 #   make msi    QuillexPrinterDriver.msi beside the Windows build's dist/
+#   make sign   the same with dist/'s programs and the MSI signed: the maker's
+#               certificate QX_SIGN_PFX (a PFX file) and QX_SIGN_PASSWORD come
+#               from the environment (scripts/sign.sh)
 #   make bench  the benchmarks' figures beside their goals (no verdict): the host
 #               build's, then under Wine the 32-bit build's (where the machine
 #               runs it) and the 64-bit build's: paint, start-up, page switch,
@@ -21,7 +24,7 @@ TIMES = $(BUILD)/test-times.txt
 timed = bash scripts/timed.sh $(TIMES) $@
 
 .PHONY: demo test test-lanes lane-windows lane-host deps host windows windows64 test-host test-windows test-windows64 clean \
-	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long bench msi
+	host-asan host-tsan test-host-asan test-host-tsan fuzzers test-fuzz fuzz-long bench msi sign
 
 deps:
 	@bash scripts/install-deps.sh
@@ -39,6 +42,10 @@ windows64: deps
 	$(timed) cmake --build $(BUILD)/windows64 -j $(JOBS)
 
 msi: windows
+	cmake --build $(BUILD)/windows --target msi -j $(JOBS)
+
+sign: windows
+	@test -n "$$QX_SIGN_PFX" || { echo "make sign needs QX_SIGN_PFX and QX_SIGN_PASSWORD"; exit 1; }
 	cmake --build $(BUILD)/windows --target msi -j $(JOBS)
 
 test-host: host

@@ -28,6 +28,8 @@ command -v clang++ >/dev/null                    || need+=(clang)               
 dpkg -s libclang-rt-14-dev >/dev/null 2>&1       || need+=(libclang-rt-14-dev)
 command -v wixl >/dev/null                       || need+=(wixl)                # builds the MSI (make msi; Debian's msitools)
 command -v msiinfo >/dev/null                    || need+=(msitools)            # and reads it back
+command -v osslsigncode >/dev/null               || need+=(osslsigncode)        # signs the programs and the MSI (make sign)
+command -v openssl >/dev/null                    || need+=(openssl)             # the throwaway certificate of the signing test
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"

@@ -1,7 +1,17 @@
 #!/usr/bin/env python3
 """Builds QuillexPrinterDriver.msi from dist/ with wixl (Debian's msitools).
 
-    make-msi.py DIST OUTPUT.msi VERSION
+    make-msi.py DIST OUTPUT.msi VERSION ACTION.dll
+
+ACTION.dll (QuillexMsiAction.dll of the same build) runs the installed
+install program for the MSI and writes its lines into the MSI's log.
+
+A newer version replaces an installed older one (a major upgrade: one entry
+in the installed programs, the printers kept); an older one over a newer one
+is refused. Windows Installer compares only the first three fields of the
+version. MODEL and PORT are kept in the registry at install time, so that
+an upgrade or a repair (msiexec /f) without them brings back the same
+printer; given again to an installed product, they add that printer.
 
 The .wxs is written beside the MSI from the files dist/ holds at that moment,
 so the package never misses one. The shipped dist/ makes a 32-bit (x86)
@@ -19,13 +29,27 @@ import subprocess
 import sys
 import tempfile
 import uuid
-from xml.sax.saxutils import quoteattr
+from xml.sax.saxutils import escape, quoteattr
 
 # Fixed for the product's lifetime: Windows knows the product by it.
 UPGRADE_CODE = "6B0D9C52-3E5A-4F0B-9A51-2C7E1D4F8A30"
 NAMESPACE = uuid.UUID(UPGRADE_CODE)
 PROGRAMS = {"QuillexInstall.exe": "x86", "QuillexInstall64.exe": "x64"}
+TEMPLATE_PLATFORMS = {"x86": "Intel", "x64": "x64"}
+LANGUAGE = "2052"
 CODEPAGE = "936"
+# Where the install keeps MODEL and PORT for upgrades and repairs.
+SAVED_KEY = r"Software\Quillex\PrinterDriver"
+SAVED_COMPONENT_GUID = str(uuid.uuid5(NAMESPACE, "component:saved choice")).upper()
+SECURE_PROPERTIES = "NEWERVERSIONFOUND;OLDERVERSIONFOUND;MODEL;PORT;SAVEDMODEL;SAVEDPORT"
+# wixl drops texts that are not ASCII: each launch condition's message goes in
+# by msibuild afterwards, found by its condition.
+NEEDS_MODEL_AND_PORT = "Installed OR (MODEL AND PORT)"
+NO_DOWNGRADE = "Installed OR NOT NEWERVERSIONFOUND"
+MESSAGES = {
+    NEEDS_MODEL_AND_PORT: "需要 MODEL 和 PORT，例如：msiexec /i QuillexPrinterDriver.msi /qn MODEL=QX-630K PORT=LPT1:",
+    NO_DOWNGRADE: "已安装更新版本的 Quillex 打印机驱动程序，不能用较旧的版本替换它。如需降级，请先卸载已安装的版本。",
+}
 
 
 def ident(prefix, relative):
@@ -42,7 +66,7 @@ def msi_name(table, key, name, renames):
     return key + os.path.splitext(name)[1].encode("ascii", "ignore").decode()
 
 
-def tree(dist, relative, indent, components, program, renames):
+def tree(dist, relative, indent, components, renames):
     """The <Directory>/<Component> elements of one folder of dist/."""
     lines = []
     folder = os.path.join(dist, relative)
@@ -53,12 +77,12 @@ def tree(dist, relative, indent, components, program, renames):
             directory = ident("d", rel)
             shown = msi_name("Directory", directory, name, renames)
             lines.append(f'{indent}<Directory Id="{directory}" Name={quoteattr(shown)}>')
-            lines += tree(dist, rel, indent + "  ", components, program, renames)
+            lines += tree(dist, rel, indent + "  ", components, renames)
             lines.append(f"{indent}</Directory>")
             continue
         component = ident("c", rel)
         components.append(component)
-        file_id = "InstallProgram" if rel == program else ident("f", rel)
+        file_id = ident("f", rel)
         guid = str(uuid.uuid5(NAMESPACE, "component:" + rel.lower())).upper()
         lines.append(f'{indent}<Component Id="{component}" Guid="{guid}">')
         shown = msi_name("File", file_id, name, renames)
@@ -67,42 +91,82 @@ def tree(dist, relative, indent, components, program, renames):
     return lines
 
 
-def wxs(dist, version, program, renames):
+def wxs(dist, version, program, action, renames):
     components = []
-    files = tree(dist, "", "          ", components, program, renames)
+    files = tree(dist, "", "          ", components, renames)
     folder = "ProgramFiles64Folder" if PROGRAMS[program] == "x64" else "ProgramFilesFolder"
     refs = "\n".join(f'      <ComponentRef Id="{c}"/>' for c in components)
     return f"""<?xml version="1.0" encoding="utf-8"?>
 <Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
-  <Product Id="*" Name="Quillex Printer Driver" Language="2052" Codepage="{CODEPAGE}" Version="{version}"
+  <Product Id="*" Name="Quillex Printer Driver" Language="{LANGUAGE}" Codepage="{CODEPAGE}" Version="{version}"
            Manufacturer="Quillex" UpgradeCode="{UPGRADE_CODE}">
-    <Package InstallerVersion="200" Compressed="yes" InstallScope="perMachine"
+    <Package InstallerVersion="200" Compressed="yes" InstallScope="perMachine" Languages="{LANGUAGE}"
              Description="Quillex 24-pin and 9-pin printer drivers" Manufacturer="Quillex"/>
     <Media Id="1" Cabinet="driver.cab" EmbedCab="yes"/>
     <Property Id="ARPNOMODIFY" Value="1"/>
-    <Condition Message="MODEL and PORT are needed, for example: msiexec /i QuillexPrinterDriver.msi /qn MODEL=QX-630K PORT=LPT1:">Installed OR (MODEL AND PORT)</Condition>
+    <!-- The same version installed again replaces the other build; a newer one installed stops an older one. -->
+    <Upgrade Id="{UPGRADE_CODE}">
+      <UpgradeVersion Minimum="{version}" IncludeMinimum="no" OnlyDetect="yes" Property="NEWERVERSIONFOUND"/>
+      <UpgradeVersion Minimum="0.0.0.0" IncludeMinimum="yes" Maximum="{version}" IncludeMaximum="yes"
+                      Property="OLDERVERSIONFOUND"/>
+    </Upgrade>
+    <Condition Message="no downgrade">{escape(NO_DOWNGRADE)}</Condition>
+    <Condition Message="model and port">{escape(NEEDS_MODEL_AND_PORT)}</Condition>
+    <Property Id="SAVEDMODEL">
+      <RegistrySearch Id="SavedModel" Root="HKLM" Key="{SAVED_KEY}" Name="Model" Type="raw"/>
+    </Property>
+    <Property Id="SAVEDPORT">
+      <RegistrySearch Id="SavedPort" Root="HKLM" Key="{SAVED_KEY}" Name="Port" Type="raw"/>
+    </Property>
+    <CustomAction Id="RestoreModel" Property="MODEL" Value="[SAVEDMODEL]"/>
+    <CustomAction Id="RestorePort" Property="PORT" Value="[SAVEDPORT]"/>
     <Directory Id="TARGETDIR" Name="SourceDir">
       <Directory Id="{folder}">
         <Directory Id="QuillexFolder" Name="Quillex">
           <Directory Id="INSTALLDIR" Name="PrinterDriver">
 {chr(10).join(files)}
+            <Component Id="SavedChoice" Guid="{SAVED_COMPONENT_GUID}">
+              <RegistryValue Root="HKLM" Key="{SAVED_KEY}" Name="Model" Type="string" Value="[MODEL]" KeyPath="yes"/>
+              <RegistryValue Root="HKLM" Key="{SAVED_KEY}" Name="Port" Type="string" Value="[PORT]"/>
+            </Component>
           </Directory>
         </Directory>
       </Directory>
     </Directory>
     <Feature Id="Driver" Level="1">
 {refs}
+      <ComponentRef Id="SavedChoice"/>
     </Feature>
-    <!-- As the system account, from the installed folder; a failing exit code fails the MSI (1603). -->
-    <CustomAction Id="InstallPrinter" FileKey="InstallProgram" ExeCommand="/install /model &quot;[MODEL]&quot; /port &quot;[PORT]&quot;"
+    <!-- As the system account, the installed program; a failing exit code fails the MSI (1603).
+         Install, upgrade, repair and a maintenance install with another MODEL or PORT bring the printer
+         on that port up to date and never add a copy; removal leaves the printers while printing is off. -->
+    <Binary Id="InstallProgramAction" SourceFile={quoteattr(action)}/>
+    <CustomAction Id="InstallPrinter" BinaryKey="InstallProgramAction" DllEntry="RunInstallProgram"
                   Execute="deferred" Impersonate="no" Return="check"/>
-    <CustomAction Id="UninstallPrinters" FileKey="InstallProgram" ExeCommand="/uninstall /all"
+    <CustomAction Id="UninstallPrinters" BinaryKey="InstallProgramAction" DllEntry="RunInstallProgram"
                   Execute="deferred" Impersonate="no" Return="check"/>
-    <!-- Numbered: wixl places After/Before actions behind InstallFinalize. Removal runs before RemoveFiles
-         (1700 of 3500), installation after PublishProduct (6500 of 6600). -->
+    <!-- Each action's data: the program's command line. -->
+    <CustomAction Id="InstallPrinterCommand" Property="InstallPrinter"
+                  Value="&quot;[INSTALLDIR]{program}&quot; /install /model &quot;[MODEL]&quot; /port &quot;[PORT]&quot; /update"/>
+    <CustomAction Id="UninstallPrintersCommand" Property="UninstallPrinters"
+                  Value="&quot;[INSTALLDIR]{program}&quot; /uninstall /all /spooleroptional"/>
+    <!-- Numbered: wixl places After/Before actions behind InstallFinalize. The saved choice comes back
+         between AppSearch (50) and LaunchConditions (100); the older product goes before anything is
+         installed (1401, after InstallValidate), and its removal leaves the printers, which the new one
+         takes over; removal runs before RemoveFiles (1700 of 3500), installation after PublishProduct
+         (6500 of 6600). -->
+    <InstallUISequence>
+      <Custom Action="RestoreModel" Sequence="51">NOT MODEL</Custom>
+      <Custom Action="RestorePort" Sequence="52">NOT PORT</Custom>
+    </InstallUISequence>
     <InstallExecuteSequence>
-      <Custom Action="InstallPrinter" Sequence="6500">NOT Installed</Custom>
-      <Custom Action="UninstallPrinters" Sequence="1700">REMOVE~="ALL"</Custom>
+      <Custom Action="RestoreModel" Sequence="51">NOT MODEL</Custom>
+      <Custom Action="RestorePort" Sequence="52">NOT PORT</Custom>
+      <RemoveExistingProducts Sequence="1401"/>
+      <Custom Action="InstallPrinterCommand" Sequence="6499">NOT REMOVE~="ALL"</Custom>
+      <Custom Action="InstallPrinter" Sequence="6500">NOT REMOVE~="ALL"</Custom>
+      <Custom Action="UninstallPrintersCommand" Sequence="1699">REMOVE~="ALL" AND NOT UPGRADINGPRODUCTCODE</Custom>
+      <Custom Action="UninstallPrinters" Sequence="1700">REMOVE~="ALL" AND NOT UPGRADINGPRODUCTCODE</Custom>
     </InstallExecuteSequence>
   </Product>
 </Wix>
@@ -110,15 +174,17 @@ def wxs(dist, version, program, renames):
 
 
 def main():
-    dist, output, version = sys.argv[1:4]
+    dist, output, version, action = sys.argv[1:5]
+    action = os.path.relpath(action, dist)  # wixl takes sources relative to where it runs only
     program = next((p for p in PROGRAMS if os.path.isfile(os.path.join(dist, p))), None)
     if not program:
         sys.exit(f"make-msi: {dist} holds no install program")
     output = os.path.abspath(output)
+    os.makedirs(os.path.dirname(output), exist_ok=True)
     source = os.path.splitext(output)[0] + ".wxs"
     renames = []
     with open(source, "w", encoding="utf-8") as f:
-        f.write(wxs(dist, version, program, renames))
+        f.write(wxs(dist, version, program, action, renames))
     # File sources are named relative to dist/, where wixl runs.
     subprocess.run(["wixl", "-a", PROGRAMS[program], "-o", output, source], cwd=dist, check=True)
     with tempfile.TemporaryDirectory() as folder:
@@ -129,6 +195,13 @@ def main():
         for table, key, name in renames:
             column = "FileName" if table == "File" else "DefaultDir"
             command += ["-q", f"UPDATE {table} SET {column}='{name}' WHERE {table}='{key}'"]
+        for condition, message in MESSAGES.items():
+            command += ["-q", f"UPDATE LaunchCondition SET Description='{message}' WHERE Condition='{condition}'"]
+        command += ["-q", f"UPDATE Property SET Value='{SECURE_PROPERTIES}' WHERE Property='SecureCustomProperties'"]
+        # wixl writes the template's language as 1033 whatever the package's.
+        template = f"{TEMPLATE_PLATFORMS[PROGRAMS[program]]};{LANGUAGE}"
+        package_code = "{" + str(uuid.uuid4()).upper() + "}"
+        command += ["-s", "Quillex Printer Driver", "Quillex", template, package_code]
         subprocess.run(command, check=True)
 
 

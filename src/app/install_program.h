@@ -17,12 +17,15 @@ struct InstallCommand {
   std::wstring checkFolder;  // the folder "/check" is given; empty: the program's own
   bool uninstall = false; // "/uninstall": remove the printers of "/model", or of "/all" models
   bool all = false;       // "/all"
+  bool update = false;    // "/update": an install that brings our printer on that port up to date, no copy
+  bool spoolerOptional = false;  // "/spooleroptional": an uninstall that keeps the printers while printing is off
 };
 
 // Parses the arguments after the program's name. Switches start with "/" or
 // "-" and ignore case. False with the reason in `error` when they do not form
 // "/?", "/check [folder]" alone, an install with a port and either a model
-// or "/detect", or an uninstall of a model or of all.
+// or "/detect" (and maybe "/update"), or an uninstall of a model or of all
+// (and maybe "/spooleroptional").
 bool ParseInstallCommand(const std::vector<std::wstring>& arguments, InstallCommand& command, std::wstring& error);
 
 // The program: checks the package in this process (it only reads files);

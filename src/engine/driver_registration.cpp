@@ -120,7 +120,7 @@ bool ReinstallMonitor(const plat::MonitorInfo2& monitor, const std::wstring& dri
   return false;
 }
 
-bool RegisterDriver(const std::wstring& driverName, PinFamily pinFamily, const std::wstring& dataFile) {
+bool RegisterDriver(const std::wstring& driverName, PinFamily pinFamily, const std::wstring& dataFile, bool again) {
   std::wstring directory;
   if (!plat::GetPrinterDriverDirectoryW(kDriverDirectoryBytes, directory))
     return Refused(kCodeSpooler, L"GetPrinterDriverDirectoryW");
@@ -131,6 +131,9 @@ bool RegisterDriver(const std::wstring& driverName, PinFamily pinFamily, const s
   ReportStep(InstallStep::Monitor, monitor.dllName);
   if (!plat::AddMonitorW(monitor) && !ReinstallMonitor(monitor, directory)) return false;
   ReportStep(InstallStep::Driver, driverName);
-  if (!plat::AddPrinterDriverW(driver)) return Refused(kCodeDriver, L"AddPrinterDriverW");
+  if (plat::AddPrinterDriverW(driver)) return true;
+  if (!again || plat::GetLastError() != plat::kErrorPrinterDriverAlreadyInstalled)
+    return Refused(kCodeDriver, L"AddPrinterDriverW");
+  WriteInstallLog(L"AddPrinterDriverW " + driverName, true);
   return true;
 }

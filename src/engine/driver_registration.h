@@ -19,8 +19,11 @@ std::vector<wchar_t> BuildDependentFileList(const std::wstring& list);
 // Makes sure the language monitor is installed (replacing an installed one),
 // then adds the driver `driverName` for the model's data file. Every failure
 // is logged and shown: box 7 without the spooler's driver folder, box 8 for a
-// monitor the spooler refuses, box 4 for the driver.
-bool RegisterDriver(const std::wstring& driverName, PinFamily pinFamily, const std::wstring& dataFile);
+// monitor the spooler refuses, box 4 for the driver. With `again`, a driver
+// of that name that the spooler will not replace (Wine's answer; Windows
+// updates it) stays registered on the files just staged, and is logged.
+bool RegisterDriver(const std::wstring& driverName, PinFamily pinFamily, const std::wstring& dataFile,
+                    bool again = false);
 
 // The fixed pauses of replacing an installed monitor: two spooler restarts
 // and the pause before the delete. Every installation after the first pays them.

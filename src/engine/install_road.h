@@ -12,6 +12,13 @@
 // device set, so the wizard hears of it at once); returns whether it did.
 bool RunInstallRoad(const InstallJob& job, const std::function<void()>& succeeded);
 
+// The install program's "/update", which the MSI's install, upgrade and
+// repair use: when a printer of ours for the job's model is already on the
+// job's port, the package is staged again and the monitor and that printer's
+// driver registered again, and the queue stays (name, port, settings, jobs:
+// no copy). Otherwise the job's own road runs.
+bool RunUpdateRoad(const InstallJob& job, const std::function<void()>& succeeded);
+
 // The job for `model` on `port`, as the model and port pages choose it.
 InstallJob MakeInstallJob(plat::Handle owner, const std::wstring& model, const std::wstring& port,
                           const std::wstring& detectedModel);

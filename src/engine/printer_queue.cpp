@@ -150,3 +150,12 @@ bool CreatePrinterQueue(const std::wstring& modelName, const std::wstring& portN
   plat::CallSpoolerOrdinal204(printerName);
   return true;
 }
+
+bool RefreshPrinterQueue(const std::wstring& printerName, const std::wstring& driverName, const std::wstring& dataFile,
+                         PinFamily pinFamily) {
+  ReportStep(InstallStep::PrinterName, printerName);
+  if (!StageDriverPackage(pinFamily, dataFile)) return false;
+  if (!RegisterDriver(driverName, pinFamily, dataFile, true)) return false;
+  ReportStep(InstallStep::QueueKept, printerName);
+  return true;
+}

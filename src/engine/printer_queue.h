@@ -30,6 +30,12 @@ std::wstring ChoosePrinterName(const std::wstring& base);
 bool CreatePrinterQueue(const std::wstring& modelName, const std::wstring& portName, const std::wstring& dataFile,
                         PinFamily pinFamily);
 
+// Brings the installed queue `printerName` up to date in place: the package
+// staged again, the monitor and the queue's driver `driverName` registered
+// again. The queue keeps its name, port, settings and jobs.
+bool RefreshPrinterQueue(const std::wstring& printerName, const std::wstring& driverName, const std::wstring& dataFile,
+                         PinFamily pinFamily);
+
 // Passes the printer's devmode through its driver and stores it as the
 // printer's default, without bidirectional support. Ends quietly at the first
 // failure, and changes nothing when the devmode has no orientation.

@@ -9,6 +9,7 @@
 #include "engine/install_road.h"
 #include "engine/monitor_users.h"
 #include "engine/printer_queue.h"
+#include "engine/service_control.h"
 #include "platform/error.h"
 #include "platform/inf_store.h"
 #include "report/error_codes.h"
@@ -27,13 +28,11 @@ bool Failed(int code, const std::wstring& what) {
   return false;
 }
 
-bool ReadLocalPrinters(std::vector<plat::PrinterInfo2>& printers) {
-  uint32_t needed = 0;
-  for (int attempt = 0; attempt < kEnumTries; ++attempt) {
-    if (plat::EnumPrintersW(&printers, needed, needed)) return true;
-    if (plat::GetLastError() != plat::kErrorInsufficientBuffer) break;
-  }
-  return Failed(kCodeSpooler, L"EnumPrintersW");
+// A printer with jobs is only marked for deletion: the spooler removes it
+// after its last job, and until then its driver, the INF and the monitor
+// serve it. Its jobs are never purged.
+bool WaitsForItsJobs(const plat::PrinterInfo2& printer) {
+  return printer.jobs > 0 || (printer.status & plat::kPrinterStatusPendingDeletion);
 }
 
 bool DeleteNamedPrinter(const std::wstring& name) {
@@ -50,6 +49,14 @@ bool DeleteDriver(const std::wstring& name) {
   ReportStep(InstallStep::RemoveDriver, name);
   if (plat::DeletePrinterDriverW(name) || plat::GetLastError() == plat::kErrorUnknownPrinterDriver) return true;
   return Failed(kCodeDriver, L"DeletePrinterDriverW " + name);
+}
+
+// The one line of a printer left waiting for its jobs, in the log and to the observer.
+void ReportPendingDeletion(const plat::PrinterInfo2& printer) {
+  const std::wstring line = *printer.printerName + L"：仍有打印作业，打印完后由打印服务删除；驱动程序 " +
+                            *printer.driverName + L" 保留，作业打印完后再次运行卸载即可删除";
+  WriteInstallLog(line, false);
+  ReportStep(InstallStep::PendingDeletion, line);
 }
 
 // The store names the INF it staged from the package's by its content: asked
@@ -113,6 +120,15 @@ bool RemoveOrphanDrivers(const std::set<std::wstring>& ours, const std::set<std:
 
 }  // namespace
 
+bool ReadLocalPrinters(std::vector<plat::PrinterInfo2>& printers) {
+  uint32_t needed = 0;
+  for (int attempt = 0; attempt < kEnumTries; ++attempt) {
+    if (plat::EnumPrintersW(&printers, needed, needed)) return true;
+    if (plat::GetLastError() != plat::kErrorInsufficientBuffer) break;
+  }
+  return Failed(kCodeSpooler, L"EnumPrintersW");
+}
+
 bool IsOurPrinter(const plat::PrinterInfo2& printer, const std::wstring& model) {
   const std::wstring named = LowerAscii(ModelOfPrinterName(printer.printerName.value_or(L"")));
   return !named.empty() && named == LowerAscii(ModelOfPrinterName(printer.driverName.value_or(L""))) &&
@@ -133,11 +149,15 @@ bool RunUninstallRoad(const std::wstring& model) {
     // Names alone could be another maker's: the driver's data file decides.
     if (!IsOurPrinter(printer, L"") || !ourDrivers.count(UpperAscii(*printer.driverName))) continue;
     if (IsOurPrinter(printer, model)) {
-      if (DeleteNamedPrinter(*printer.printerName)) {
+      const bool marked = printer.status & plat::kPrinterStatusPendingDeletion;  // by an earlier run
+      if (!marked && !DeleteNamedPrinter(*printer.printerName)) {
+        removed = false;
+      } else if (WaitsForItsJobs(printer)) {
+        ReportPendingDeletion(printer);  // it stays a while, with its driver, the INF and the monitor
+      } else {
         if (drivers.insert(UpperAscii(*printer.driverName)).second) driverNames.push_back(*printer.driverName);
         continue;
       }
-      removed = false;
     }
     if (remaining.empty()) remaining = *printer.printerName;
   }
@@ -149,4 +169,12 @@ bool RunUninstallRoad(const std::wstring& model) {
   removed = RemoveOrphanDrivers(ourDrivers, drivers) && removed;
   removed = RemoveStagedInf() && removed;
   return RemoveMonitor() && removed;
+}
+
+bool RunUninstallRoadOrKeepPrinters(const std::wstring& model) {
+  if (EnsureSpoolerRunning()) return RunUninstallRoad(model);
+  const std::wstring line = L"打印服务（Spooler）无法运行：Quillex 打印机及其驱动程序保留，仍可打印；打印服务运行后可用 /uninstall 删除";
+  WriteInstallLog(line, true);
+  ReportStep(InstallStep::PrintersKept, line);
+  return true;
 }

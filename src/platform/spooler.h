@@ -18,6 +18,11 @@ constexpr uint32_t kErrorPrintMonitorInUse = 3008;
 constexpr uint32_t kErrorPrinterDriverInUse = 3001;
 constexpr uint32_t kRpcServerUnavailable = 1722;
 
+constexpr uint32_t kErrorPrinterDriverAlreadyInstalled = 1795;
+
+// PRINTER_STATUS_PENDING_DELETION: deleted while jobs wait, gone after the last.
+constexpr uint32_t kPrinterStatusPendingDeletion = 0x4;
+
 constexpr uint32_t kPrinterAttributeLocal = 0x40;
 constexpr uint32_t kPrinterAttributeEnableBidi = 0x800;
 constexpr uint32_t kPrinterAllAccess = 0xF000C;
@@ -106,7 +111,8 @@ bool EnumPrintersW(std::vector<PrinterInfo2>* printers, uint32_t bufferBytes, ui
 // The local server's drivers of the current environment, level 3, every
 // one; the buffer is sized and asked again as the spooler answers.
 bool EnumPrinterDriversW(std::vector<DriverInfo3>& drivers);
-// The printer of a handle opened with delete access (kPrinterAllAccess).
+// The printer of a handle opened with delete access (kPrinterAllAccess); a
+// printer with jobs is only marked pending deletion and goes after the last.
 bool DeletePrinter(Handle printer);
 // `defaults` null: no defaults.
 bool OpenPrinterW(const std::wstring& name, Handle& printer, const PrinterDefaults* defaults);

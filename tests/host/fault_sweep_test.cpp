@@ -1,4 +1,5 @@
-// The install road under every single fault: one job per road runs once to
+// The install road under every single fault: one job per road (the update
+// of the printer in place among them) runs once to
 // count its platform calls (a successful re-install), then once more for each
 // call failing with its usual error and once with another. Whatever fails,
 // the wizard hears exactly once, a failure shows exactly one box, success
@@ -6,7 +7,8 @@
 // stays registered, no driver of the run is left without its printer, every
 // handle is closed and the log stays well formed. The figures go to
 // fault_sweep_figures.txt, which `make test` prints. The uninstall road and
-// the package check get the same sweep (uninstall_sweep_figures.txt,
+// the package check get the same sweep, the uninstall also with a job
+// queued, which leaves its printer pending deletion (uninstall_sweep_figures.txt,
 // package_check_sweep_figures.txt). The crash sweep kills the process of each
 // road right after each of its platform calls and runs the road again in a
 // new process, which must leave the machine whole (crash_sweep_figures.txt).
@@ -21,6 +23,7 @@
 
 #include "app/install_program.h"
 #include "engine/install_job.h"
+#include "engine/install_road.h"
 #include "engine/installation_lock.h"
 #include "engine/package_check.h"
 #include "engine/pe_image.h"
@@ -28,6 +31,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/inf_store.h"
+#include "platform/window.h"
 #include "report/error_report.h"
 #include "sample_package.h"
 #include "sim_test.h"
@@ -37,7 +41,8 @@ namespace {
 plat::Handle const kWizard = reinterpret_cast<plat::Handle>(0x7001);
 const std::wstring kPrinter = L"Quillex QX-630K";
 
-enum class Road { PlugAndPlay, Queue, QueueAfterFailedUpdate };
+// Update: the install program's "/update" over our printer on the job's port.
+enum class Road { PlugAndPlay, Queue, QueueAfterFailedUpdate, Update };
 
 // Calls whose failure is no fault the road can meet: pauses, clocks,
 // debugger output, the report itself and the closers.
@@ -125,7 +130,7 @@ class FaultSweepTest : public SimTest {
     }
     const std::wstring branch = road == Road::PlugAndPlay ? kSampleBranch32 : kSampleBranch;
     AddSamplePackage(M(), branch);
-    if (road != Road::Queue)
+    if (road == Road::PlugAndPlay || road == Road::QueueAfterFailedUpdate)
       M().devices.AddDevice(L"USB\\VID_D23C&PID_0001\\5&1", {L"USBPRINT\\QuillexQX-630K7B2E"});
     const std::wstring drivers = M().spooler.driverDirectory + L"\\";
     for (const std::wstring& name : M().fs.List(branch)) M().fs.AddFile(drivers + name, "older version");
@@ -136,6 +141,14 @@ class FaultSweepTest : public SimTest {
     M().services.Find(L"Spooler")->stopPendingMs = 300;
     M().services.Find(L"Spooler")->startPendingMs = 300;
     M().services.Find(L"Spooler")->waitHint = 100;
+    if (road == Road::Update) {  // the printer in use, with its settings, a job and its driver
+      M().spooler.AddExistingPrinter(kPrinter);
+      M().spooler.printers.at(L"QUILLEX QX-630K").devMode = sim::Spooler::DriverDevMode(kPrinter, true);
+      M().spooler.printers.at(L"QUILLEX QX-630K").jobs = 1;
+      plat::DriverInfo6 driver;
+      driver.name = kPrinter;
+      M().spooler.drivers[L"QUILLEX QX-630K"] = driver;
+    }
   }
 
   static void RunJob(Road road) {
@@ -144,8 +157,24 @@ class FaultSweepTest : public SimTest {
     job->modelName = L"QX-630K";
     job->portName = L"LPT1:";
     job->dataFile = L"QX-630K.GPD";
-    job->detectedModel = road == Road::Queue ? L"" : L"QX-630K";
-    InstallWorker(job.release());
+    job->detectedModel = road == Road::Queue || road == Road::Update ? L"" : L"QX-630K";
+    if (road != Road::Update) return (void)InstallWorker(job.release());
+    // As the install program runs it, reporting to the wizard's stand-in.
+    InstallReport report;
+    const bool updated = RunUpdateRoad(*job, [] {});
+    report.Finish(updated);
+    plat::SendMessageW(kWizard, WM_INSTALL_DONE, 0, updated);
+  }
+
+  // The update road never loses the printer nor adds a copy, whatever fails;
+  // the printer keeps its port, settings and job.
+  void CheckPrinterKept(const std::string& failed) {
+    const plat::PrinterInfo2* printer = M().spooler.Printer(kPrinter);
+    ASSERT_NE(printer, nullptr) << failed << ": the printer lost";
+    EXPECT_EQ(printer->portName, L"LPT1:") << failed;
+    EXPECT_EQ(printer->devMode, sim::Spooler::DriverDevMode(kPrinter, true)) << failed;
+    EXPECT_EQ(printer->jobs, 1u) << failed;
+    EXPECT_EQ(M().spooler.printers.size(), 1u) << failed << ": a copy added";
   }
 
   // Every promise of the road after one run, counted into `figures`;
@@ -188,8 +217,9 @@ class FaultSweepTest : public SimTest {
 };
 
 // Two printers of ours and one of another maker, with the drivers, the
-// staged INF and the monitor that an installation leaves.
-void PrepareInstalled() {
+// staged INF and the monitor that an installation leaves; with `jobQueued`,
+// the copy has a job waiting.
+void PrepareInstalled(bool jobQueued) {
   sim::Machine& m = sim::machine();
   for (const std::wstring& name : {kPrinter, kPrinter + L" (副本 1)"}) {
     m.spooler.AddExistingPrinter(name);
@@ -201,28 +231,38 @@ void PrepareInstalled() {
   }
   m.spooler.AddExistingPrinter(L"Acme LQ-300");
   m.spooler.printers.at(L"ACME LQ-300").driverName = L"Generic / Text Only";
+  if (jobQueued) m.spooler.printers.at(L"QUILLEX QX-630K (副本 1)").jobs = 1;
   plat::SetupCopyOEMInfW(kSampleInf, kSampleBranch, plat::kSpostPath, 0);
   m.transcript.Clear();
 }
+
+// A printer of ours that waits for its jobs stands, with its jobs, its driver,
+// the INF and the monitor; not one of ours is left.
+bool WaitsForJobs(const plat::PrinterInfo2& printer) { return printer.jobs > 0; }
 
 // After one removal: success leaves nothing of ours, a failure shows one box,
 // and while a printer of ours remains its driver, the INF and the monitor stay.
 void CheckUninstall(bool removed, const std::string& failed, Figures& figures) {
   sim::Machine& m = sim::machine();
-  bool oursLeft = false;
-  for (const auto& [key, p] : m.spooler.printers) oursLeft = oursLeft || IsOurPrinter(p, L"");
+  bool oursLeft = false, waiting = false;
+  for (const auto& [key, p] : m.spooler.printers) {
+    oursLeft = oursLeft || (IsOurPrinter(p, L"") && !WaitsForJobs(p));
+    waiting = waiting || WaitsForJobs(p);
+    if (WaitsForJobs(p) && (p.status & plat::kPrinterStatusPendingDeletion) && p.jobs != 1)
+      ADD_FAILURE() << failed << ": the jobs purged";
+  }
   EXPECT_NE(m.spooler.Printer(L"Acme LQ-300"), nullptr) << failed << ": another maker's printer removed";
   if (removed) {
     EXPECT_FALSE(oursLeft) << failed;
-    EXPECT_TRUE(m.spooler.drivers.empty()) << failed;
-    EXPECT_EQ(m.spooler.Monitor(L"Kelvane Language Monitor"), nullptr) << failed;
-    EXPECT_TRUE(m.infStore.staged.empty()) << failed;
+    EXPECT_EQ(m.spooler.drivers.size(), waiting ? 1u : 0u) << failed;
+    EXPECT_EQ(m.spooler.Monitor(L"Kelvane Language Monitor") != nullptr, waiting) << failed;
+    EXPECT_EQ(m.infStore.staged.empty(), !waiting) << failed;
     EXPECT_TRUE(FaultSweepTest::Boxes().empty()) << failed;
   } else {
     EXPECT_EQ(FaultSweepTest::Boxes().size(), 1u) << failed;
     if (FaultSweepTest::Boxes().empty()) ++figures.silentFailures, ADD_FAILURE() << failed << ": failed without a box";
   }
-  if (oursLeft && (!m.spooler.Monitor(L"Kelvane Language Monitor") || m.infStore.staged.empty()))
+  if ((oursLeft || waiting) && (!m.spooler.Monitor(L"Kelvane Language Monitor") || m.infStore.staged.empty()))
     ++figures.monitorsLost, ADD_FAILURE() << failed << ": the monitor or the INF removed under a printer of ours";
   for (const auto& [key, p] : m.spooler.printers)
     if (IsOurPrinter(p, L"") && !m.spooler.Driver(*p.driverName))
@@ -236,11 +276,12 @@ void CheckUninstall(bool removed, const std::string& failed, Figures& figures) {
 
 TEST_F(FaultSweepTest, EveryCallOfEveryRoadFailingOnce) {
   Figures figures;
-  for (Road road : {Road::PlugAndPlay, Road::Queue, Road::QueueAfterFailedUpdate}) {
+  for (Road road : {Road::PlugAndPlay, Road::Queue, Road::QueueAfterFailedUpdate, Road::Update}) {
     ++figures.roads;
     Prepare(road);
     RunJob(road);
     const bool baseline = Check("nothing", figures);
+    if (road == Road::Update) CheckPrinterKept("nothing");
     EXPECT_TRUE(baseline) << "the baseline of road " << static_cast<int>(road);
     figures.baselinesSucceeded += baseline;
     ForEachSingleFault(M().transcript.Calls(), [&](const std::string& op, uint32_t error, int nth,
@@ -249,6 +290,7 @@ TEST_F(FaultSweepTest, EveryCallOfEveryRoadFailingOnce) {
       M().faults.Fail(op, error, nth);
       RunJob(road);
       Check(name + " of road " + std::to_string(static_cast<int>(road)), figures);
+      if (road == Road::Update) CheckPrinterKept(name);
       ++figures.runs;
     });
   }
@@ -269,19 +311,22 @@ TEST_F(FaultSweepTest, EveryCallOfTheUninstallRoadFailingOnce) {
     return removed;
   };
   Figures figures;
-  Prepare(Road::Queue);
-  PrepareInstalled();
-  const bool baseline = uninstall();
-  CheckUninstall(baseline, "nothing", figures);
-  ASSERT_TRUE(baseline);
-  ForEachSingleFault(M().transcript.Calls(), [&](const std::string& op, uint32_t error, int nth,
-                                                 const std::string& name) {
+  for (bool jobQueued : {false, true}) {
+    const std::string with = jobQueued ? " with a job queued" : "";
     Prepare(Road::Queue);
-    PrepareInstalled();
-    M().faults.Fail(op, error, nth);
-    CheckUninstall(uninstall(), name, figures);
-    ++figures.runs;
-  });
+    PrepareInstalled(jobQueued);
+    const bool baseline = uninstall();
+    CheckUninstall(baseline, "nothing" + with, figures);
+    ASSERT_TRUE(baseline) << with;
+    ForEachSingleFault(M().transcript.Calls(), [&](const std::string& op, uint32_t error, int nth,
+                                                   const std::string& name) {
+      Prepare(Road::Queue);
+      PrepareInstalled(jobQueued);
+      M().faults.Fail(op, error, nth);
+      CheckUninstall(uninstall(), name + with, figures);
+      ++figures.runs;
+    });
+  }
   char text[200];
   std::snprintf(text, sizeof text,
                 "uninstall fault sweep: %d runs with one failing call, %d silent failures, %d with the spooler left "
@@ -362,7 +407,7 @@ class CrashSweepTest : public FaultSweepTest {
         M().fs.Remove(M().spooler.driverDirectory + L"\\" + name);
     }
     M().fs.AddFile(L"C:\\Setup\\PrinterInfo.ini", kGbkModelSection + "\r\nCounts=1\r\n0=QX-630K\r\n");
-    if (road == KilledRoad::Uninstall) PrepareInstalled();
+    if (road == KilledRoad::Uninstall) PrepareInstalled(false);
     if (road == KilledRoad::Handoff) {
       M().kernel.processArchitecture = plat::kProcessorArchitectureIntel;
       const std::wstring program = L"C:\\Setup\\QuillexInstall64.exe";

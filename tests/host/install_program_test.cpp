@@ -17,6 +17,7 @@
 #include "platform/shell.h"
 #include "platform/sim/machine.h"
 #include "report/error_codes.h"
+#include "report/product_version.h"
 #include "sample_package.h"
 #include "sim_test.h"
 
@@ -51,6 +52,11 @@ TEST(InstallCommandTest, ParsesSwitchesAndNamesWhatIsWrong) {
       {{L"/uninstall", L"/all", L"/model", L"QX-630K"}, false, L"/uninstall 需要"},
       {{L"/install", L"/uninstall", L"/all"}, false, L"/install 和 /uninstall"},
       {{L"/install", L"/all", L"/model", L"QX-630K", L"/port", L"LPT1:"}, false, L"/all 只用于"},
+      {{L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:", L"-Update"}, true, L""},
+      {{L"/uninstall", L"/all", L"/SpoolerOptional"}, true, L""},
+      {{L"/uninstall", L"/all", L"/update"}, false, L"/update 只用于"},
+      {{L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:", L"/spooleroptional"}, false, L"/spooleroptional 只用于"},
+      {{L"/check", L"/update"}, false, L"参数 /check 不能与安装参数同用"},
   };
   for (const auto& c : cases) {
     InstallCommand command;
@@ -327,6 +333,99 @@ TEST_F(InstallProgramTest, UninstallExitCodes) {
   M().services.Find(L"Spooler")->state = plat::kServiceStopped;
   M().services.Find(L"Spooler")->startError = 1058;  // ERROR_SERVICE_DISABLED
   EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/model", L"QX-630K"}), 7);
+}
+
+// What the MSI's install, upgrade, repair and second model run: "/update"
+// keeps our printer on that port (name, settings, jobs) and stages the
+// package and registers the monitor and its driver again; on another port it
+// adds the printer there, once. The plain install still adds a copy. Every
+// run's log starts with the version and the command.
+TEST_F(InstallProgramTest, UpdateRefreshesThePrinterOnItsPortInsteadOfAddingACopy) {
+  const Args update{L"/install", L"/model", L"QX-630K", L"/port", L"lpt1:", L"/update"};
+  ASSERT_EQ(RunInstallProgram(update), 0);  // nothing there yet: installed as usual
+  sim::Spooler& sp = M().spooler;
+  ASSERT_NE(sp.Printer(L"Quillex QX-630K"), nullptr);
+  plat::PrinterInfo2& printer = sp.printers.at(L"QUILLEX QX-630K");
+  printer.comment = L"前台";
+  printer.jobs = 2;
+  const plat::DevMode settings = printer.devMode;
+  const std::wstring stagedGpd = sp.driverDirectory + L"\\QX-630K.GPD";
+  M().fs.AddFile(stagedGpd, "older version");
+  M().console.lines.clear();
+  M().transcript.Clear();
+
+  EXPECT_EQ(RunInstallProgram(update), 0);
+  EXPECT_EQ(sp.printers.size(), 1u);
+  EXPECT_EQ(printer.comment, L"前台");
+  EXPECT_EQ(printer.jobs, 2u);
+  EXPECT_EQ(printer.devMode, settings);
+  EXPECT_NE(M().fs.Contents(stagedGpd), "older version");
+  EXPECT_EQ(M().transcript.Count("SetupCopyOEMInfW"), 1u);
+  EXPECT_EQ(M().transcript.Count("AddMonitorW"), 1u);  // installed, ours bound to it: the spooler restarted onto the new DLL
+  EXPECT_EQ(M().transcript.Count("AddPrinterDriverW"), 1u);
+  EXPECT_EQ(M().transcript.Count("AddPrinterW") + M().transcript.Count("SetPrinterW"), 0u);
+  EXPECT_TRUE(Printed(L"保留打印机，已更新：Quillex QX-630K"));
+  EXPECT_TRUE(Printed(L"驱动安装成功"));
+
+  const Args secondPort{L"/install", L"/model", L"QX-630K", L"/port", L"LPT2:", L"/update"};
+  EXPECT_EQ(RunInstallProgram(secondPort), 0);
+  EXPECT_EQ(RunInstallProgram(secondPort), 0);
+  ASSERT_NE(sp.Printer(L"Quillex QX-630K (副本 1)"), nullptr);
+  EXPECT_EQ(sp.Printer(L"Quillex QX-630K (副本 1)")->portName, L"LPT2:");
+  EXPECT_EQ(sp.printers.size(), 2u);
+  EXPECT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 0);
+  EXPECT_NE(sp.Printer(L"Quillex QX-630K (副本 2)"), nullptr);
+
+  size_t runs = 0;
+  for (const std::wstring& message : LogMessages())
+    runs += message == L"QuillexInstall " QX_VERSION_TEXT L" /install /model QX-630K /port LPT2: /update";
+  EXPECT_EQ(runs, 2u);
+}
+
+// The MSI's removal: printing disabled leaves the printers, says so and
+// succeeds, where the removal by hand fails with 7. A printer with jobs is
+// left pending deletion with its jobs, its driver, the INF and the monitor,
+// in one line; once its jobs are printed, a later removal finishes.
+TEST_F(InstallProgramTest, RemovalKeepsPrintersWhilePrintingIsOffAndWaitsForQueuedJobs) {
+  ASSERT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 0);
+  ASSERT_EQ(RunInstallProgram({L"/install", L"/model", L"QX-630K", L"/port", L"LPT1:"}), 0);
+  sim::Spooler& sp = M().spooler;
+  M().services.Find(L"Spooler")->state = plat::kServiceStopped;
+  M().services.Find(L"Spooler")->startError = 1058;  // ERROR_SERVICE_DISABLED
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 7);
+  M().console.lines.clear();
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all", L"/spooleroptional"}), 0);
+  EXPECT_EQ(sp.printers.size(), 2u);
+  EXPECT_TRUE(Printed(L"未卸载：打印服务（Spooler）无法运行：Quillex 打印机及其驱动程序保留"));
+  EXPECT_NE(LogMessages().back().find(L"Quillex 打印机及其驱动程序保留"), std::wstring::npos);
+  M().services.Find(L"Spooler")->startError = 0;
+
+  sp.printers.at(L"QUILLEX QX-630K (副本 1)").jobs = 3;
+  M().console.lines.clear();
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all", L"/spooleroptional"}), 0);
+  EXPECT_EQ(sp.Printer(L"Quillex QX-630K"), nullptr);
+  EXPECT_EQ(sp.Driver(L"Quillex QX-630K"), nullptr);
+  const plat::PrinterInfo2* waiting = sp.Printer(L"Quillex QX-630K (副本 1)");
+  ASSERT_NE(waiting, nullptr);
+  EXPECT_EQ(waiting->jobs, 3u);
+  EXPECT_TRUE(waiting->status & plat::kPrinterStatusPendingDeletion);
+  EXPECT_NE(sp.Driver(L"Quillex QX-630K (副本 1)"), nullptr);
+  EXPECT_NE(sp.Monitor(L"Kelvane Language Monitor"), nullptr);
+  EXPECT_EQ(M().infStore.staged.size(), 1u);
+  size_t pendingLines = 0;
+  for (const std::wstring& line : M().console.lines) pendingLines += line.rfind(L"待删除：Quillex QX-630K (副本 1)", 0) == 0;
+  EXPECT_EQ(pendingLines, 1u);
+  EXPECT_TRUE(Printed(L"驱动卸载成功"));
+  EXPECT_EQ(M().transcript.Count("DeletePrinter"), 2u);
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 0);  // still waiting: asked once only
+  EXPECT_EQ(M().transcript.Count("DeletePrinter"), 2u);
+
+  sp.FinishJobs(L"Quillex QX-630K (副本 1)");
+  EXPECT_EQ(sp.Printer(L"Quillex QX-630K (副本 1)"), nullptr);
+  EXPECT_EQ(RunInstallProgram({L"/uninstall", L"/all"}), 0);
+  EXPECT_TRUE(sp.drivers.empty());
+  EXPECT_EQ(sp.Monitor(L"Kelvane Language Monitor"), nullptr);
+  EXPECT_TRUE(M().infStore.staged.empty());
 }
 
 TEST_F(InstallProgramTest, DetectWithoutAPrinterTakesTheFirstModel) {

@@ -81,6 +81,9 @@ inline bool SpoolerReaches(DWORD state) {
 }
 
 // Starts the spooler through the real API unless it runs already.
+// Wine's own export, which Windows' ntdll lacks.
+inline bool RunsUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
 inline void EnsureSpoolerRunning() {
   SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
   SC_HANDLE service = OpenServiceW(scm, L"Spooler", SERVICE_START);

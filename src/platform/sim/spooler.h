@@ -18,6 +18,8 @@ class Spooler {
 
   // Test set-up: a printer that exists already, on a known port, with no devmode.
   void AddExistingPrinter(const std::wstring& name, const std::wstring& port = L"LPT1:");
+  // The printer's jobs printed: a printer pending deletion goes with the last.
+  void FinishJobs(const std::wstring& name);
   const plat::PrinterInfo2* Printer(const std::wstring& name) const;
   const plat::DriverInfo6* Driver(const std::wstring& name) const;
   const plat::MonitorInfo2* Monitor(const std::wstring& name) const;

@@ -28,6 +28,13 @@ void Spooler::AddExistingPrinter(const std::wstring& name, const std::wstring& p
   printers[Upper(name)] = info;
 }
 
+void Spooler::FinishJobs(const std::wstring& name) {
+  auto it = printers.find(Upper(name));
+  if (it == printers.end()) return;
+  it->second.jobs = 0;
+  if (it->second.status & plat::kPrinterStatusPendingDeletion) printers.erase(it);
+}
+
 const plat::PrinterInfo2* Spooler::Printer(const std::wstring& name) const {
   auto it = printers.find(Upper(name));
   return it == printers.end() ? nullptr : &it->second;
@@ -197,14 +204,17 @@ bool EnumPrinterDriversW(std::vector<DriverInfo3>& drivers) {
   return true;
 }
 
-// Windows lets a printer with jobs wait for them; the simulated one has none.
+// As Windows does, a printer with jobs only waits for them, marked pending
+// deletion; FinishJobs removes it after the last.
 bool DeletePrinter(Handle printer) {
   auto lock = sim::machine().Lock();
   if (sim::Enter("DeletePrinter")) return false;
   if (Unavailable()) return false;
   const std::wstring* key = PrinterOf(printer);
   if (!key || !Sp().printers.count(*key)) return Fail(kErrorInvalidHandle);
-  Sp().printers.erase(*key);
+  PrinterInfo2& stored = Sp().printers[*key];
+  if (stored.jobs > 0) stored.status |= kPrinterStatusPendingDeletion;
+  else Sp().printers.erase(*key);
   return true;
 }
 
